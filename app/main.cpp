@@ -1,0 +1,6 @@
+#include "uci/commands.h"
+
+int main() {
+    run_command_loop();
+    return 0;
+}

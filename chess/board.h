@@ -1,0 +1,51 @@
+#pragma once
+
+#include <cstdint>
+#include <map>
+#include <optional>
+#include <string>
+
+#include "chess/coords.h"
+#include "chess/piece.h"
+#include "chess/rooking.h"
+
+// The occupied squares, in rank-first key order.
+using PieceMap = std::map<Coords, Piece>;
+
+// A whole chess position: placement, side to move, castling rights, en passant
+// square and the two move counters.
+class Board {
+public:
+    Board() = default;
+    // Reads a FEN text; throws on any fault and leaves no board behind.
+    explicit Board(std::string fen);
+
+    static Board start_position();
+    static Board empty_board();
+
+    void add_piece(const Piece& piece, const Coords& square);
+    void remove_piece(const Coords& square);
+    Piece get_piece(const Coords& square) const;
+    bool has_piece(const Coords& square) const;
+    // The piece on `square`, or nullptr when it is empty: one map lookup.
+    const Piece* piece_at(const Coords& square) const {
+        const auto found = pieces.find(square);
+        return found == pieces.end() ? nullptr : &found->second;
+    }
+    // True when the squares strictly between `from` and `to` are empty.
+    bool is_line_free(const Coords& from, const Coords& to) const;
+
+    std::string to_fen() const;
+    // Material balance from the side to move's point of view.
+    int32_t evaluate() const;
+
+    PieceMap pieces;
+    Color side_to_move;
+    RookingPosibility rooking;
+    std::optional<Coords> en_passant;
+    uint32_t halfmove_clock = 0;
+    uint32_t fullmove_number = 0;
+};
+
+// The position that `position` sets and `go`, `perft`, `board` and `pieces` use.
+extern Board current_position;

@@ -1,0 +1,16 @@
+#pragma once
+
+#include <string>
+
+// Standard output shared by the command loop, the search thread and the timer
+// thread. Every line is composed in full by the caller and written in one piece
+// under one process-wide lock, so lines from different threads never mix.
+
+// Writes `line` (which ends in "\n"); flushes when `flush` is true.
+void console_write(const std::string& line, bool flush = false);
+
+// Flushes standard output; the command loop calls it before reading a line.
+void console_flush();
+
+// Writes "info string " followed by `text`.
+void send_info_string(std::string text);

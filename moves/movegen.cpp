@@ -1,0 +1,219 @@
+#include "moves/movegen.h"
+
+#include <cstdlib>
+#include <string>
+
+#include "chess/custom_exception.h"
+#include "moves/attacks.h"
+#include "moves/make_move.h"
+
+namespace {
+struct Step {
+    int32_t dx;
+    int32_t dy;
+};
+
+constexpr Step bishop_directions[] = {{-1, -1}, {-1, 1}, {1, -1}, {1, 1}};
+constexpr Step rook_directions[] = {{-1, 0}, {0, -1}, {0, 1}, {1, 0}};
+constexpr Step queen_directions[] = {{-1, -1}, {-1, 0}, {-1, 1}, {0, -1}, {0, 1}, {1, -1}, {1, 0}, {1, 1}};
+constexpr Step knight_steps[] = {{-2, -1}, {-2, 1}, {-1, -2}, {-1, 2}, {1, -2}, {1, 2}, {2, -1}, {2, 1}};
+
+constexpr int32_t capture_key(int32_t victim_value) { return victim_value * 10000; }
+
+void add(MoveList& list, int32_t priority, const Move& move) { list.push_back(ScoredMove{priority, move}); }
+
+// A move of a sliding piece to every square along each direction until a
+// piece stops it; `base` is the mover's share of the key.
+template <std::size_t N>
+MoveList slider_moves(const Board& board, const Coords& square, const Step (&directions)[N], int32_t base) {
+    MoveList list;
+    const Color own = board.get_piece(square).color;
+    for (const Step& step : directions) {
+        for (int32_t k = 1;; ++k) {
+            const int32_t x = square.x + k * step.dx;
+            const int32_t y = square.y + k * step.dy;
+            if (!Coords::on_board(x, y)) break;
+            const Coords target(x, y);
+            const Piece* piece = board.piece_at(target);
+            if (piece == nullptr) {
+                add(list, base + k, Move(square, target, MoveKind::quiet));
+                continue;
+            }
+            if (piece->color != own) add(list, capture_key(piece->value()) - base + k, Move(square, target, MoveKind::capture));
+            break;
+        }
+    }
+    return list;
+}
+
+// A move to one square (knight and king steps): quiet on an empty square,
+// capture on an opponent's piece, nothing on an own piece.
+void step_move(const Board& board, MoveList& list, const Coords& square, Color own, int32_t x, int32_t y, int32_t base) {
+    if (!Coords::on_board(x, y)) return;
+    const Coords target(x, y);
+    const Piece* piece = board.piece_at(target);
+    if (piece == nullptr) {
+        add(list, base, Move(square, target, MoveKind::quiet));
+    } else if (piece->color != own) {
+        add(list, capture_key(piece->value()) - base, Move(square, target, MoveKind::capture));
+    }
+}
+
+bool is_own_rook(const Board& board, int32_t x, int32_t y, Color own) {
+    const Piece* piece = board.piece_at(Coords(x, y));
+    return piece != nullptr && piece->color == own && piece->kind == PieceKind::rook;
+}
+
+struct Castling {
+    bool RookingPosibility::*right;
+    Color color;
+    int32_t rank;
+    int32_t destination_file;
+    int32_t crossed_file;
+    int32_t corner_file;
+};
+
+const Castling castlings[] = {
+    {&RookingPosibility::white_king_side, Color::white, 1, 7, 6, 8},
+    {&RookingPosibility::white_queen_side, Color::white, 1, 3, 4, 1},
+    {&RookingPosibility::black_king_side, Color::black, 8, 7, 6, 8},
+    {&RookingPosibility::black_queen_side, Color::black, 8, 3, 4, 1},
+};
+}  // namespace
+
+MoveList pawn_moves(const Board& board, const Coords& square) {
+    MoveList list;
+    const Color own = board.get_piece(square).color;
+    const bool white = own == Color::white;
+    const int32_t d = white ? 1 : -1;
+    const int32_t start_rank = white ? 2 : 7;
+    const int32_t pre_promotion_rank = white ? 7 : 2;
+    const int32_t promotion_rank = white ? 8 : 1;
+    const int32_t x = square.x;
+    const int32_t y = square.y;
+
+    // A pawn on its own promotion rank (possible only from a FEN) has no moves.
+    if (y == promotion_rank) return list;
+
+    if (y != pre_promotion_rank) {
+        const Coords ahead(x, y + d);
+        if (!board.has_piece(ahead)) {
+            add(list, 1000, Move(square, ahead, MoveKind::quiet));
+            if (y == start_rank) {
+                const Coords two_ahead(x, y + 2 * d);
+                if (!board.has_piece(two_ahead)) add(list, 1001, Move(square, two_ahead, MoveKind::double_push));
+            }
+        }
+        for (const int32_t tx : {x - 1, x + 1}) {
+            if (tx < 1 || tx > 8) continue;
+            const Coords target(tx, y + d);
+            const Piece* piece = board.piece_at(target);
+            if (piece != nullptr && piece->color != own) {
+                add(list, capture_key(piece->value()) - 1000, Move(square, target, MoveKind::capture));
+            }
+            // En passant only where there is a pawn to take and the square is
+            // free, so an inconsistent FEN cannot yield a move that fails.
+            if (board.en_passant && *board.en_passant == target && piece == nullptr) {
+                const Piece* taken = board.piece_at(Coords(target.x, target.y == 3 ? 4 : 5));
+                if (taken != nullptr && taken->kind == PieceKind::pawn && taken->color != own) {
+                    add(list, 9999000, Move(square, target, MoveKind::en_passant));
+                }
+            }
+        }
+        return list;
+    }
+
+    for (const int32_t tx : {x - 1, x, x + 1}) {
+        if (tx < 1 || tx > 8) continue;
+        const Coords target(tx, promotion_rank);
+        const Piece* piece = board.piece_at(target);
+        const bool fits = tx == x ? piece == nullptr : piece != nullptr && piece->color != own;
+        if (!fits) continue;
+        add(list, 3250, Move(square, target, PieceKind::knight, MoveKind::promotion));
+        add(list, 3250, Move(square, target, PieceKind::bishop, MoveKind::promotion));
+        add(list, 5000, Move(square, target, PieceKind::rook, MoveKind::promotion));
+        add(list, 9750, Move(square, target, PieceKind::queen, MoveKind::promotion));
+    }
+    return list;
+}
+
+MoveList knight_moves(const Board& board, const Coords& square) {
+    MoveList list;
+    const Color own = board.get_piece(square).color;
+    for (const Step& step : knight_steps) step_move(board, list, square, own, square.x + step.dx, square.y + step.dy, 3250);
+    return list;
+}
+
+MoveList bishop_moves(const Board& board, const Coords& square) { return slider_moves(board, square, bishop_directions, 3250); }
+
+MoveList rook_moves(const Board& board, const Coords& square) { return slider_moves(board, square, rook_directions, 5000); }
+
+MoveList queen_moves(const Board& board, const Coords& square) { return slider_moves(board, square, queen_directions, 9750); }
+
+MoveList king_moves(const Board& board, const Coords& square) {
+    MoveList list;
+    const Color own = board.get_piece(square).color;
+    for (const Step& step : queen_directions) step_move(board, list, square, own, square.x + step.dx, square.y + step.dy, 9749);
+
+    for (const Castling& castling : castlings) {
+        if (!(board.rooking.*castling.right) || own != castling.color) continue;
+        if (square != Coords(5, castling.rank)) continue;
+        // A right whose rook is not on its corner (possible only from a FEN)
+        // gives no move.
+        if (!is_own_rook(board, castling.corner_file, castling.rank, own)) continue;
+        const Coords destination(castling.destination_file, castling.rank);
+        if (!board.is_line_free(square, destination)) continue;
+        if (board.has_piece(destination)) continue;
+        if (castling.corner_file == 1 && board.has_piece(Coords(2, castling.rank))) continue;
+        const Color opponent = own.inverse();
+        if (is_attacked(board, destination, opponent)) continue;
+        if (is_attacked(board, square, opponent)) continue;
+        if (is_attacked(board, Coords(castling.crossed_file, castling.rank), opponent)) continue;
+        add(list, 9748, Move(square, destination, MoveKind::castling));
+    }
+    return list;
+}
+
+bool leaves_king_attacked(Board& board, const Move& move) {
+    const MoveUndo undo = make_move(board, move);
+    const bool attacked = in_check(board, board.side_to_move.inverse());
+    unmake_move(board, undo);
+    return attacked;
+}
+
+MoveList piece_moves(Board& board, const Coords& square) {
+    const Piece piece = board.get_piece(square);
+    MoveList list;
+    switch (piece.kind) {
+        case PieceKind::pawn: list = pawn_moves(board, square); break;
+        case PieceKind::knight: list = knight_moves(board, square); break;
+        case PieceKind::bishop: list = bishop_moves(board, square); break;
+        case PieceKind::rook: list = rook_moves(board, square); break;
+        case PieceKind::queen: list = queen_moves(board, square); break;
+        case PieceKind::king: list = king_moves(board, square); break;
+        default:
+            throw CustomException("Unknown piece type in generator. " + std::to_string(static_cast<int32_t>(piece.kind)));
+    }
+    for (auto it = list.begin(); it != list.end();) {
+        if (leaves_king_attacked(board, it->move)) {
+            it = list.erase(it);
+        } else {
+            ++it;
+        }
+    }
+    return list;
+}
+
+MoveList legal_moves(Board& board) {
+    MoveList list;
+    for (int32_t x = 1; x <= 8; ++x) {
+        for (int32_t y = 1; y <= 8; ++y) {
+            const Coords square(x, y);
+            const Piece* piece = board.piece_at(square);
+            if (piece == nullptr || piece->color != board.side_to_move) continue;
+            list.splice(list.end(), piece_moves(board, square));
+        }
+    }
+    list.sort([](const ScoredMove& a, const ScoredMove& b) { return a.priority > b.priority; });
+    return list;
+}
