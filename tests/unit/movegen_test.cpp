@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <iterator>
+
 #include "moves/attacks.h"
 #include "moves/movegen.h"
 #include "moves/perft.h"

@@ -3,6 +3,7 @@
 #include <iostream>
 #include <sstream>
 #include <type_traits>
+#include <utility>
 
 #include "moves/perft.h"
 #include "perft_suite.h"
