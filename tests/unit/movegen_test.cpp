@@ -102,7 +102,7 @@ TEST(MoveGeneration, CastlingConditions) {
     EXPECT_EQ(castlings("r3k2r/8/8/8/8/8/8/4K3 w KQkq - 0 1"), Texts());
 }
 
-TEST(MoveGeneration, PinsChecksAndKingsAreRespected) {
+TEST(MoveGeneration, PinsChecksAndKingContactLimitTheMoves) {
     Board bishop_pinned("4k3/4r3/8/8/8/8/4B3/4K3 w - - 0 1");
     EXPECT_FALSE(bishop_moves(bishop_pinned, sq("e2")).empty());
     EXPECT_TRUE(piece_moves(bishop_pinned, sq("e2")).empty());
