@@ -1,0 +1,103 @@
+#include <gtest/gtest.h>
+
+#include <iostream>
+#include <sstream>
+#include <type_traits>
+#include <utility>
+
+#include "moves/perft.h"
+#include "perft_suite.h"
+#include "unit/test_support.h"
+
+namespace {
+// Counts are 64-bit: a total above 2^32 must not wrap.
+static_assert(std::is_same_v<decltype(perft(std::declval<Board&>(), 0u)), uint64_t>);
+static_assert(std::is_same_v<decltype(perft_divide(0u)), uint64_t>);
+
+// Deepest depth checked per position in the default run; the long run checks
+// every published depth.
+constexpr uint32_t quick_depth[] = {5, 4, 5, 4, 4, 4, 4};
+
+class PerftSuite : public testing::TestWithParam<std::size_t> {};
+
+TEST_P(PerftSuite, PublishedCountsAtShallowDepths) {
+    const PerftPosition& position = perft_suite()[GetParam()];
+    Board board(position.fen);
+    for (uint32_t depth = 1; depth <= quick_depth[GetParam()]; ++depth) {
+        EXPECT_EQ(perft(board, depth), position.counts[depth - 1]) << position.name << " depth " << depth;
+        ASSERT_EQ(board.to_fen(), position.fen);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Positions, PerftSuite, testing::Range<std::size_t>(0, perft_suite().size()),
+                         [](const testing::TestParamInfo<std::size_t>& info) {
+                             return std::string(perft_suite()[info.param].name);
+                         });
+
+TEST(Perft, DepthZeroIsOneAndNoMoveIsZero) {
+    for (const char* fen : {"4k3/8/8/8/8/8/3PPP2/r3K3 w - - 0 1", "7k/5Q2/6K1/8/8/8/8/8 b - - 0 1"}) {
+        Board board(fen);
+        EXPECT_EQ(perft(board, 0), 1u) << fen;
+        for (uint32_t depth = 1; depth <= 3; ++depth) EXPECT_EQ(perft(board, depth), 0u) << fen << " depth " << depth;
+    }
+    Board start = Board::start_position();
+    EXPECT_EQ(perft(start, 0), 1u);
+}
+
+// Collects what the engine writes to standard output while it lives.
+class CapturedOutput {
+public:
+    CapturedOutput() : previous(std::cout.rdbuf(text.rdbuf())) {}
+    ~CapturedOutput() { std::cout.rdbuf(previous); }
+    std::vector<std::string> lines() const {
+        std::vector<std::string> result;
+        std::istringstream input(text.str());
+        for (std::string line; std::getline(input, line);) result.push_back(line);
+        return result;
+    }
+    std::string all() const { return text.str(); }
+
+private:
+    std::ostringstream text;
+    std::streambuf* previous;
+};
+
+TEST(PerftDivide, OneLinePerRootMoveInGenerationOrder) {
+    current_position = Board::start_position();
+    CapturedOutput output;
+    EXPECT_EQ(perft_divide(1), 20u);
+    EXPECT_EQ(output.lines(), std::vector<std::string>({"b1a3 - 1", "b1c3 - 1", "g1f3 - 1", "g1h3 - 1", "a2a4 - 1",
+                                                        "b2b4 - 1", "c2c4 - 1", "d2d4 - 1", "e2e4 - 1", "f2f4 - 1",
+                                                        "g2g4 - 1", "h2h4 - 1", "a2a3 - 1", "b2b3 - 1", "c2c3 - 1",
+                                                        "d2d3 - 1", "e2e3 - 1", "f2f3 - 1", "g2g3 - 1", "h2h3 - 1"}));
+}
+
+TEST(PerftDivide, CountsBelowEachMoveAddUpToTheTotal) {
+    current_position = Board::start_position();
+    CapturedOutput output;
+    EXPECT_EQ(perft_divide(3), 8902u);
+    const auto lines = output.lines();
+    ASSERT_EQ(lines.size(), 20u);
+    EXPECT_EQ(lines.front(), "b1a3 - 400");
+    uint64_t sum = 0;
+    for (const std::string& line : lines) sum += std::stoull(line.substr(line.find(" - ") + 3));
+    EXPECT_EQ(sum, 8902u);
+}
+
+TEST(PerftDivide, DepthZeroWritesNothingAndLeavesThePositionAlone) {
+    const std::string fen = "r3k2r/p1ppqpb1/bn2pnp1/3PN3/1p2P3/2N2Q1p/PPPBBPPP/R3K2R b KQkq e3 0 1";
+    current_position = Board(fen);
+    CapturedOutput output;
+    EXPECT_EQ(perft_divide(0), 1u);
+    EXPECT_EQ(output.all(), "");
+    EXPECT_EQ(perft_divide(2), perft(current_position, 2));
+    EXPECT_EQ(current_position.to_fen(), fen);
+}
+
+TEST(PerftDivide, NoLegalMoveWritesNoLine) {
+    current_position = Board("4k3/8/8/8/8/8/3PPP2/r3K3 w - - 0 1");
+    CapturedOutput output;
+    EXPECT_EQ(perft_divide(2), 0u);
+    EXPECT_EQ(output.all(), "");
+}
+}  // namespace

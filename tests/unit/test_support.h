@@ -1,0 +1,45 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "chess/board.h"
+#include "chess/custom_exception.h"
+#include "moves/movegen.h"
+
+// The message of the exception of type `Exception` that `action` throws, or a
+// marker text when it throws nothing. Any other exception type escapes and
+// fails the test that called it.
+template <typename Exception = CustomException, typename Action>
+std::string thrown_message(Action&& action) {
+    try {
+        action();
+    } catch (const Exception& error) {
+        return error.what();
+    }
+    return "<nothing thrown>";
+}
+
+// The moves of a list as UCI text, in list order.
+inline std::vector<std::string> uci_texts(const MoveList& list) {
+    std::vector<std::string> texts;
+    for (const ScoredMove& scored : list) texts.push_back(scored.move.to_uci());
+    return texts;
+}
+
+inline std::vector<int32_t> priorities(const MoveList& list) {
+    std::vector<int32_t> keys;
+    for (const ScoredMove& scored : list) keys.push_back(scored.priority);
+    return keys;
+}
+
+// The moves of `list` that start on `from`, in list order.
+inline MoveList moves_from(const MoveList& list, const std::string& from) {
+    MoveList picked;
+    for (const ScoredMove& scored : list) {
+        if (scored.move.from == Coords(from)) picked.push_back(scored);
+    }
+    return picked;
+}
+
+inline Coords sq(const char* name) { return Coords(std::string(name)); }
