@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -27,6 +28,9 @@ struct SignaturePosition {
     std::string fen;
     std::vector<SignatureIteration> iterations;  // depths 1..5
 };
+
+// Test names show the position's name only.
+inline void PrintTo(const SignaturePosition& position, std::ostream* out) { *out << position.name; }
 
 inline const std::vector<SignaturePosition>& search_signature() {
     static const std::vector<SignaturePosition> positions = {
