@@ -73,6 +73,11 @@ TEST(GoControl, ClockBudgetOfAShareOfTheTimeUsesOneSlice) {
     output = go(engine, "go wtime 900 movestogo 20");
     EXPECT_GE(output.elapsed.count(), 95);
     EXPECT_LT(output.elapsed.count(), 1000);
+    // No time on the clock given: the increment alone is the budget, 250 ms
+    // in three slices.
+    output = go(engine, "go winc 250");
+    EXPECT_GE(output.elapsed.count(), 250);
+    EXPECT_LT(output.elapsed.count(), 1500);
     // movetime wins over the clocks.
     output = go(engine, "go wtime 100000 winc 5000 movetime 100");
     EXPECT_GE(output.elapsed.count(), 95);

@@ -157,8 +157,18 @@ TEST(GoSearch, InfiniteSearchOfAMatedRootWaitsForStop) {
     const auto waiting = engine.sync();
     ASSERT_TRUE(waiting);
     EXPECT_TRUE(waiting->empty());
+    // It is still the running search: another go is refused.
+    engine.send("go depth 1");
+    EXPECT_EQ(engine.read_line(), "There are some error while processing command: Can't run another search.");
     engine.send("stop");
     EXPECT_EQ(engine.read_line(), "bestmove 0000");
+
+    // With a budget the timer ends the wait.
+    const SearchOutput timed = go(engine, "go movetime 200");
+    ASSERT_TRUE(timed.finished);
+    EXPECT_EQ(timed.infos.size(), 256u);
+    EXPECT_GE(timed.elapsed.count(), 150);
+    EXPECT_EQ(timed.bestmove, "0000");
     quit_cleanly(engine);
 }
 
