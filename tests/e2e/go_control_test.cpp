@@ -1,0 +1,285 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <chrono>
+#include <string>
+
+#include "search_session.h"
+
+// How a search is started, timed and ended: stop, quit, the end of input, the
+// timer and the clocks, and the go line's errors.
+namespace {
+using std::chrono::milliseconds;
+
+const std::string unknown = "Unknown command. Please try some else.";
+const std::string error_prefix = "There are some error while processing command: ";
+const char* kiwipete = "r3k2r/p1ppqpb1/bn2pnp1/3PN3/1p2P3/2N2Q1p/PPPBBPPP/R3K2R w KQkq - 0 1";
+
+// The shortest of three answers to `line`: a search stopped without waiting
+// for a 100 ms slice answers well below 100 ms; taking the shortest keeps one
+// scheduling hiccup of a busy machine from failing the test.
+milliseconds quickest_answer(EngineProcess& engine, const std::string& line) {
+    milliseconds best{60000};
+    for (int i = 0; i < 3; ++i) {
+        EXPECT_TRUE(engine.sync());
+        const SearchOutput output = go(engine, line);
+        EXPECT_TRUE(output.finished) << line;
+        best = std::min(best, output.elapsed);
+    }
+    return best;
+}
+
+void start_infinite(EngineProcess& engine, const std::string& line = "go infinite") {
+    engine.send(line);
+    // Wait until the search has finished its first iteration.
+    ASSERT_TRUE(engine.read_until_prefix("info depth 1 "));
+}
+
+TEST(GoControl, MovetimeStopsAfterTheBudgetRoundedUpToSlices) {
+    EngineProcess engine;
+    engine.send("position startpos");
+    ASSERT_TRUE(engine.sync());
+    const SearchOutput output = go(engine, "go movetime 250");
+    ASSERT_TRUE(output.finished);
+    EXPECT_GE(output.elapsed.count(), 200);
+    EXPECT_LE(output.elapsed.count(), 1500);
+    expect_iterations_in_order(output);
+    EXPECT_EQ(output.bestmove, expected_bestmove(Board::start_position(), output));
+    quit_cleanly(engine);
+}
+
+TEST(GoControl, ZeroBudgetsStopTheSearchAtOnce) {
+    EngineProcess engine;
+    engine.send("position startpos");
+    EXPECT_LT(quickest_answer(engine, "go movetime 0").count(), 90);
+    // White to move: Black's clock is no budget for White.
+    EXPECT_LT(quickest_answer(engine, "go btime 5000").count(), 90);
+    // 150 ms on the clock leave no time once 100 ms are kept back.
+    EXPECT_LT(quickest_answer(engine, "go wtime 150").count(), 90);
+    const SearchOutput output = go(engine, "go wtime 150");
+    EXPECT_EQ(output.bestmove, "b1a3");  // the first legal move and the depth-1 move alike
+    quit_cleanly(engine);
+}
+
+TEST(GoControl, ClockBudgetOfAShareOfTheTimeUsesOneSlice) {
+    EngineProcess engine;
+    engine.send("position startpos");
+    ASSERT_TRUE(engine.sync());
+    // (40 x 20 + 800) / 40 = 40 ms, rounded up to one 100 ms slice.
+    SearchOutput output = go(engine, "go wtime 800 btime 800 winc 20 binc 20");
+    EXPECT_GE(output.elapsed.count(), 95);
+    EXPECT_LT(output.elapsed.count(), 1000);
+    // 900 / 20 = 45 ms.
+    output = go(engine, "go wtime 900 movestogo 20");
+    EXPECT_GE(output.elapsed.count(), 95);
+    EXPECT_LT(output.elapsed.count(), 1000);
+    // No time on the clock given: the increment alone is the budget, 250 ms
+    // in three slices.
+    output = go(engine, "go winc 250");
+    EXPECT_GE(output.elapsed.count(), 250);
+    EXPECT_LT(output.elapsed.count(), 1500);
+    // movetime wins over the clocks.
+    output = go(engine, "go wtime 100000 winc 5000 movetime 100");
+    EXPECT_GE(output.elapsed.count(), 95);
+    EXPECT_LT(output.elapsed.count(), 1000);
+    quit_cleanly(engine);
+}
+
+TEST(GoControl, ClockBudgetKeepsTheLastHundredMillisecondsOfTheMoversClock) {
+    EngineProcess engine;
+    engine.send("position startpos moves e2e4");
+    ASSERT_TRUE(engine.sync());
+    // Black to move, one move to go: all of 1050 ms would be used up in
+    // 1100 ms; the budget is kept to 900 ms instead.
+    const SearchOutput output = go(engine, "go wtime 100000 btime 1050 movestogo 1");
+    ASSERT_TRUE(output.finished);
+    EXPECT_GE(output.elapsed.count(), 880);
+    EXPECT_LT(output.elapsed.count(), 1075);
+    quit_cleanly(engine);
+}
+
+TEST(GoControl, ClocksBeforeAnyPositionUseBlacksValues) {
+    EngineProcess engine;
+    // No side to move yet: Black's clock (not given) decides, so no time.
+    EXPECT_LT(quickest_answer(engine, "go wtime 100000 winc 1000").count(), 90);
+    const SearchOutput output = go(engine, "go wtime 100000");
+    EXPECT_EQ(output.bestmove, "0000");
+    quit_cleanly(engine);
+}
+
+TEST(GoControl, InfiniteSearchRunsUntilStopAndAnswersOnce) {
+    EngineProcess engine;
+    engine.send("position startpos");
+    start_infinite(engine);
+    engine.send("stop");
+    const SearchOutput output = read_search(engine);
+    ASSERT_TRUE(output.finished);
+    EXPECT_TRUE(output.others.empty());
+    EXPECT_TRUE(is_legal(Board::start_position(), output.bestmove));
+    // quit_cleanly checks that neither an info line nor a second bestmove follows.
+    quit_cleanly(engine);
+}
+
+TEST(GoControl, IsReadyIsAnsweredDuringASearch) {
+    EngineProcess engine;
+    engine.send("position startpos");
+    start_infinite(engine, "go");
+    const auto lines = engine.sync();
+    ASSERT_TRUE(lines);
+    for (const std::string& line : *lines) EXPECT_TRUE(is_info(line)) << line;
+    engine.send("stop");
+    EXPECT_TRUE(read_search(engine).finished);
+    quit_cleanly(engine);
+}
+
+TEST(GoControl, GoDuringASearchIsRefusedAndTheSearchGoesOn) {
+    EngineProcess engine;
+    engine.send(std::string("position fen ") + kiwipete);
+    start_infinite(engine);
+    engine.send("go depth 1");
+    const auto lines = engine.read_until([](const std::string& line) { return !is_info(line); });
+    ASSERT_TRUE(lines);
+    EXPECT_EQ(lines->back(), error_prefix + "Can't run another search.");
+    const auto still_running = engine.sync();
+    ASSERT_TRUE(still_running);
+    for (const std::string& line : *still_running) EXPECT_TRUE(is_info(line)) << line;
+    engine.send("stop");
+    const SearchOutput output = read_search(engine);
+    EXPECT_TRUE(is_legal(Board(kiwipete), output.bestmove));
+    // After the stop a new search starts normally.
+    const SearchOutput next = go(engine, "go depth 1");
+    EXPECT_EQ(next.infos.size(), 1u);
+    EXPECT_EQ(next.bestmove, next.infos[0].pv.front());
+    quit_cleanly(engine);
+}
+
+TEST(GoControl, StopAfterTheSearchEndedWritesNothing) {
+    EngineProcess engine;
+    engine.send("stop");  // before any search
+    engine.send("position startpos");
+    EXPECT_TRUE(go(engine, "go depth 2").finished);
+    engine.send("stop");
+    engine.send("stop");
+    auto lines = engine.sync();
+    ASSERT_TRUE(lines);
+    EXPECT_TRUE(lines->empty());
+
+    start_infinite(engine);
+    engine.send("stop");
+    EXPECT_TRUE(read_search(engine).finished);
+    engine.send("stop");
+    quit_cleanly(engine);
+}
+
+TEST(GoControl, StopAtAnyMomentGivesTheLastFinishedIterationsMove) {
+    EngineProcess engine;
+    engine.send(std::string("position fen ") + kiwipete);
+    const Board board(kiwipete);
+    for (int round = 0; round < 20; ++round) {
+        if (round % 2 == 0) {
+            engine.send("go infinite");  // stopped at once, maybe before depth 1 ends
+        } else {
+            start_infinite(engine);
+        }
+        engine.send("stop");
+        const SearchOutput output = read_search(engine);
+        ASSERT_TRUE(output.finished) << "round " << round;
+        EXPECT_TRUE(output.others.empty());
+        expect_iterations_in_order(output);
+        EXPECT_EQ(output.bestmove, expected_bestmove(board, output)) << "round " << round;
+        // Nothing of this search after its bestmove.
+        const auto after = engine.sync();
+        ASSERT_TRUE(after);
+        EXPECT_TRUE(after->empty()) << "round " << round << ": " << after->front();
+    }
+    quit_cleanly(engine);
+}
+
+TEST(GoControl, DepthLimitBeforeTheBudgetEndsTheSearchAndTheTimerQuietly) {
+    EngineProcess engine;
+    engine.send("position startpos");
+    SearchOutput output = go(engine, "go depth 2 movetime 100000");
+    ASSERT_TRUE(output.finished);
+    EXPECT_EQ(output.infos.size(), 2u);
+    EXPECT_LT(output.elapsed.count(), 5000);
+    // The timer thread is gone at once: the next search is not held up.
+    output = go(engine, "go depth 1");
+    EXPECT_EQ(output.infos.size(), 1u);
+    EXPECT_LT(output.elapsed.count(), 1000);
+    // The budget before the depth limit: the timer ends it.
+    output = go(engine, "go depth 40 movetime 200");
+    ASSERT_TRUE(output.finished);
+    EXPECT_GE(output.elapsed.count(), 150);
+    EXPECT_LT(output.elapsed.count(), 1500);
+    EXPECT_EQ(output.bestmove, expected_bestmove(Board::start_position(), output));
+    quit_cleanly(engine);
+}
+
+TEST(GoControl, QuitDuringASearchAnswersOnceAndExits) {
+    EngineProcess engine;
+    engine.send("position startpos");
+    start_infinite(engine);
+    engine.send("quit");
+    std::vector<std::string> rest;
+    while (auto line = engine.read_line(milliseconds(10000))) rest.push_back(*line);
+    ASSERT_FALSE(rest.empty());
+    EXPECT_TRUE(is_bestmove(rest.back()));
+    EXPECT_EQ(std::count_if(rest.begin(), rest.end(), is_bestmove), 1);
+    EXPECT_EQ(engine.wait_exit(), 0);
+}
+
+TEST(GoControl, EndOfInputDuringASearchAnswersOnceAndExits) {
+    EngineProcess engine;
+    engine.send("position startpos");
+    start_infinite(engine);
+    engine.close_input();
+    std::vector<std::string> rest;
+    while (auto line = engine.read_line(milliseconds(10000))) rest.push_back(*line);
+    ASSERT_FALSE(rest.empty());
+    EXPECT_TRUE(is_bestmove(rest.back()));
+    EXPECT_EQ(std::count_if(rest.begin(), rest.end(), is_bestmove), 1);
+    EXPECT_EQ(engine.wait_exit(), 0);
+}
+
+TEST(GoControl, BadGoLinesStartNoSearchAndTheNextGoWorks) {
+    const std::string bad_number = error_prefix + "bad lexical cast: source type value could not be interpreted as target";
+    const std::string missing = error_prefix + "invalid vector<T> subscript";
+    const std::pair<std::string, std::string> cases[] = {
+        {"go foo", unknown},
+        {"go depth 5 ", unknown},      // trailing blank: an empty last token
+        {"go  depth 3", unknown},      // two blanks: an empty token
+        {"go ponder wtime 1000", unknown},
+        {"go depth 3 searchmoves e2e4", unknown},
+        {"go Depth 3", unknown},
+        {"go depth", missing},
+        {"go wtime 1000 movestogo", missing},
+        {"go depth x", bad_number},
+        {"go movetime 4294967296", bad_number},
+        {"go wtime 1.5", bad_number},
+    };
+    EngineProcess engine;
+    engine.send("position startpos");
+    for (const auto& [line, reply] : cases) {
+        engine.send(line);
+        EXPECT_EQ(engine.read_line(), reply) << line;
+        const auto nothing = engine.sync();  // no search was started
+        ASSERT_TRUE(nothing);
+        EXPECT_TRUE(nothing->empty()) << line << ": " << nothing->front();
+        const SearchOutput output = go(engine, "go depth 1");
+        EXPECT_EQ(output.infos.size(), 1u) << "after " << line;
+        EXPECT_EQ(output.bestmove, "b1a3") << "after " << line;
+    }
+    quit_cleanly(engine);
+}
+
+TEST(GoControl, SignedAndRepeatedParametersAreRead) {
+    EngineProcess engine;
+    engine.send("position startpos");
+    // The last value wins; a plus sign is allowed.
+    SearchOutput output = go(engine, "go depth 9 depth +2");
+    EXPECT_EQ(output.infos.size(), 2u);
+    output = go(engine, "go infinite depth 1 infinite");
+    EXPECT_EQ(output.infos.size(), 1u);
+    quit_cleanly(engine);
+}
+}  // namespace

@@ -1,0 +1,216 @@
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "search_session.h"
+#include "search_signature.h"
+
+// What a search reports: its info lines and the bestmove, through the binary.
+namespace {
+const char* mate_in_one = "6k1/5ppp/8/8/8/8/8/R5K1 w - - 0 1";         // Ra8#
+const char* mated = "R5k1/5ppp/8/8/8/8/8/6K1 b - - 0 1";               // Black is mated
+const char* stalemate = "7k/5Q2/6K1/8/8/8/8/8 b - - 0 1";              // Black has no move
+const char* every_move_mated = "k7/8/1K6/8/8/8/8/7R b - - 0 1";        // Kb8 forced, then Rh8#
+const char* kiwipete = "r3k2r/p1ppqpb1/bn2pnp1/3PN3/1p2P3/2N2Q1p/PPPBBPPP/R3K2R w KQkq - 0 1";
+
+TEST(GoSearch, DepthThreeWritesThreeIterationsThenTheirMove) {
+    EngineProcess engine;
+    engine.send("position startpos");
+    const SearchOutput output = go(engine, "go depth 3");
+    ASSERT_TRUE(output.finished);
+    EXPECT_TRUE(output.others.empty());
+    ASSERT_EQ(output.infos.size(), 3u);
+    const uint64_t nodes[] = {41, 144, 1138};
+    const char* lines[] = {"b1a3", "b1a3 b8a6", "b1a3 b8a6 a1b1"};
+    for (std::size_t i = 0; i < 3; ++i) {
+        EXPECT_EQ(output.infos[i].depth, i + 1);
+        EXPECT_EQ(output.infos[i].score, "cp 0");
+        EXPECT_EQ(output.infos[i].nodes, nodes[i]);
+        EXPECT_EQ(output.infos[i].pv_text, lines[i]);
+    }
+    EXPECT_EQ(output.bestmove, output.infos[2].pv.front());
+    quit_cleanly(engine);
+}
+
+TEST(GoSearch, InfoLineEndsWithABlankAfterTheLastMove) {
+    EngineProcess engine;
+    engine.send("position startpos");
+    engine.send("go depth 1");
+    const auto line = engine.read_line();
+    ASSERT_TRUE(line);
+    EXPECT_EQ(line->substr(0, 26), "info depth 1 score cp 0 np");
+    EXPECT_EQ(line->substr(line->size() - 18), " nodes 41 pv b1a3 ");
+    EXPECT_EQ(engine.read_line(), "bestmove b1a3");
+    quit_cleanly(engine);
+}
+
+class GoSignature : public ::testing::TestWithParam<SignaturePosition> {};
+
+// Pins the figures of go depth 5; see search_signature.h.
+TEST_P(GoSignature, DepthFiveFiguresAreUnchanged) {
+    const SignaturePosition& position = GetParam();
+    EngineProcess engine;
+    engine.send("position fen " + position.fen);
+    const SearchOutput output = go(engine, "go depth 5", std::chrono::milliseconds(120000));
+    ASSERT_TRUE(output.finished);
+    ASSERT_EQ(output.infos.size(), position.iterations.size());
+    for (std::size_t i = 0; i < output.infos.size(); ++i) {
+        const SignatureIteration& expected = position.iterations[i];
+        const InfoLine& info = output.infos[i];
+        EXPECT_EQ(info.depth, expected.depth);
+        EXPECT_EQ(info.score, "cp " + std::to_string(expected.score / 10)) << "depth " << expected.depth;
+        EXPECT_EQ(info.nodes, expected.nodes) << "depth " << expected.depth;
+        EXPECT_EQ(info.pv_text, expected.pv) << "depth " << expected.depth;
+    }
+    EXPECT_EQ(output.bestmove, output.infos.back().pv.front());
+    quit_cleanly(engine);
+}
+
+INSTANTIATE_TEST_SUITE_P(Positions, GoSignature, ::testing::ValuesIn(search_signature()),
+                         [](const ::testing::TestParamInfo<SignaturePosition>& info) { return info.param.name; });
+
+TEST(GoSearch, DepthZeroAnswersTheFirstLegalMoveWithoutInfo) {
+    EngineProcess engine;
+    engine.send("position startpos");
+    SearchOutput output = go(engine, "go depth 0");
+    ASSERT_TRUE(output.finished);
+    EXPECT_TRUE(output.infos.empty());
+    EXPECT_EQ(output.bestmove, "b1a3");
+
+    engine.send(std::string("position fen ") + kiwipete);
+    output = go(engine, "go depth 0");
+    EXPECT_TRUE(output.infos.empty());
+    EXPECT_EQ(output.bestmove, legal_move_texts(Board(kiwipete)).front());
+    quit_cleanly(engine);
+}
+
+TEST(GoSearch, MateInOneIsReportedInMoves) {
+    EngineProcess engine;
+    engine.send(std::string("position fen ") + mate_in_one);
+    const SearchOutput output = go(engine, "go depth 3");
+    ASSERT_EQ(output.infos.size(), 3u);
+    EXPECT_EQ(output.infos[0].score, "cp 200");  // not seen at depth 1
+    EXPECT_EQ(output.infos[1].score, "mate 1");
+    EXPECT_EQ(output.infos[1].pv_text, "a1a8");
+    EXPECT_EQ(output.infos[2].score, "mate 1");
+    EXPECT_EQ(output.bestmove, "a1a8");
+    quit_cleanly(engine);
+}
+
+TEST(GoSearch, ForcedMateAgainstTheSideToMoveIsNegative) {
+    EngineProcess engine;
+    engine.send(std::string("position fen ") + every_move_mated);
+    const SearchOutput output = go(engine, "go depth 3");
+    ASSERT_EQ(output.infos.size(), 3u);
+    EXPECT_EQ(output.infos[1].score, "cp -500");
+    EXPECT_EQ(output.infos[2].score, "mate -1");
+    EXPECT_EQ(output.infos[2].pv_text, "a8b8 h1h8");
+    EXPECT_EQ(output.bestmove, "a8b8");
+    quit_cleanly(engine);
+}
+
+TEST(GoSearch, MatedOrStalematedRootAnswersTheNullMove) {
+    EngineProcess engine;
+    engine.send(std::string("position fen ") + mated);
+    SearchOutput output = go(engine, "go depth 3");
+    ASSERT_EQ(output.infos.size(), 3u);
+    for (std::size_t i = 0; i < 3; ++i) {
+        EXPECT_EQ(output.infos[i].score, "mate 0");
+        EXPECT_TRUE(output.infos[i].pv.empty());
+        EXPECT_EQ(output.infos[i].nodes, i + 1);  // the root alone, once per iteration
+    }
+    EXPECT_EQ(output.bestmove, "0000");
+
+    engine.send(std::string("position fen ") + stalemate);
+    output = go(engine, "go depth 2");
+    ASSERT_EQ(output.infos.size(), 2u);
+    EXPECT_EQ(output.infos[1].score, "cp 0");
+    EXPECT_TRUE(output.infos[1].pv.empty());
+    EXPECT_EQ(output.bestmove, "0000");
+
+    output = go(engine, "go depth 0");
+    EXPECT_TRUE(output.infos.empty());
+    EXPECT_EQ(output.bestmove, "0000");
+    quit_cleanly(engine);
+}
+
+TEST(GoSearch, DeepLimitOnAMatedRootStopsAtDepth256) {
+    EngineProcess engine;
+    engine.send(std::string("position fen ") + mated);
+    const SearchOutput output = go(engine, "go depth 1000");
+    ASSERT_TRUE(output.finished);
+    ASSERT_EQ(output.infos.size(), 256u);
+    expect_iterations_in_order(output);
+    EXPECT_EQ(output.infos.back().nodes, 256u);
+    EXPECT_EQ(output.bestmove, "0000");
+    quit_cleanly(engine);
+}
+
+TEST(GoSearch, InfiniteSearchOfAMatedRootWaitsForStop) {
+    EngineProcess engine;
+    engine.send(std::string("position fen ") + mated);
+    engine.send("go infinite");
+    const auto lines = engine.read_until_prefix("info depth 256 ");
+    ASSERT_TRUE(lines);
+    EXPECT_EQ(lines->size(), 256u);
+    // Iterative deepening is over, but the bestmove waits for stop.
+    const auto waiting = engine.sync();
+    ASSERT_TRUE(waiting);
+    EXPECT_TRUE(waiting->empty());
+    // It is still the running search: another go is refused.
+    engine.send("go depth 1");
+    EXPECT_EQ(engine.read_line(), "There are some error while processing command: Can't run another search.");
+    engine.send("stop");
+    EXPECT_EQ(engine.read_line(), "bestmove 0000");
+
+    // With a budget the timer ends the wait.
+    const SearchOutput timed = go(engine, "go movetime 200");
+    ASSERT_TRUE(timed.finished);
+    EXPECT_EQ(timed.infos.size(), 256u);
+    EXPECT_GE(timed.elapsed.count(), 150);
+    EXPECT_EQ(timed.bestmove, "0000");
+    quit_cleanly(engine);
+}
+
+TEST(GoSearch, SearchBeforeAnyPositionRunsOnTheEmptyBoard) {
+    EngineProcess engine;
+    const SearchOutput output = go(engine, "go depth 2");
+    ASSERT_TRUE(output.finished);
+    ASSERT_EQ(output.infos.size(), 2u);
+    EXPECT_EQ(output.infos[1].score, "cp 0");
+    EXPECT_TRUE(output.infos[1].pv.empty());
+    EXPECT_EQ(output.bestmove, "0000");
+    quit_cleanly(engine);
+}
+
+TEST(GoSearch, PromotionIsWrittenWithItsLetter) {
+    EngineProcess engine;
+    engine.send("position fen 8/P6k/8/8/8/8/8/K7 w - - 0 1");
+    const SearchOutput output = go(engine, "go depth 1");
+    ASSERT_EQ(output.infos.size(), 1u);
+    EXPECT_EQ(output.infos[0].score, "cp 975");
+    EXPECT_EQ(output.infos[0].pv_text, "a7a8q");
+    EXPECT_EQ(output.bestmove, "a7a8q");
+    quit_cleanly(engine);
+}
+
+TEST(GoSearch, SearchStartsFromThePositionAfterItsMoves) {
+    EngineProcess engine;
+    engine.send("position startpos moves e2e4 d7d5");
+    const SearchOutput output = go(engine, "go depth 2");
+    ASSERT_EQ(output.infos.size(), 2u);
+    const Board board = [] {
+        Board b = Board::start_position();
+        make_move(b, Move::from_uci(b, "e2e4"));
+        make_move(b, Move::from_uci(b, "d7d5"));
+        return b;
+    }();
+    EXPECT_TRUE(is_legal(board, output.bestmove)) << output.bestmove;
+    EXPECT_EQ(output.bestmove, output.infos[1].pv.front());
+    // A search does not change the position: the same go gives the same answer.
+    const SearchOutput again = go(engine, "go depth 2");
+    EXPECT_EQ(again.infos.back().pv_text, output.infos.back().pv_text);
+    EXPECT_EQ(again.infos.back().nodes, output.infos.back().nodes);
+    quit_cleanly(engine);
+}
+}  // namespace
