@@ -11,3 +11,39 @@ echo "== Release build and the default test run"
 cmake -S . -B build -DCMAKE_BUILD_TYPE=Release >/dev/null
 cmake --build build -j"$jobs"
 ctest --test-dir build -j"$jobs" --output-on-failure -LE 'long|soak' --timeout 300
+
+echo "== Soak run, short (one engine, about a minute of mixed sequences)"
+if ! BRIX_SOAK_SECONDS=60 ctest --test-dir build -V -L soak --timeout 300 >build/soak.log 2>&1; then
+  tail -n 80 build/soak.log
+  exit 1
+fi
+grep -E "soak: |tests passed" build/soak.log
+
+echo "== Valgrind memcheck of a short session"
+scripts/memcheck.sh build/app/brix
+
+echo "== Fuzzing: each target for a short bounded time"
+scripts/fuzz.sh 60
+
+echo "== AddressSanitizer and UBSan build: the default test run and a short soak"
+# Reports go to files, from the test binaries and from every engine they
+# start; any report fails the stage, even one whose test passed.
+(
+  reports="$PWD/build-asan/sanitizer-reports"
+  rm -rf "$reports"
+  cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=RelWithDebInfo -DBRIX_SANITIZE=address,undefined >/dev/null
+  cmake --build build-asan -j"$jobs"
+  mkdir -p "$reports"
+  export ASAN_OPTIONS="log_path=$reports/asan:detect_leaks=1"
+  export UBSAN_OPTIONS="log_path=$reports/ubsan:print_stacktrace=1"
+  status=0
+  ctest --test-dir build-asan -j"$jobs" --output-on-failure -LE 'long|soak' --timeout 600 || status=$?
+  BRIX_SOAK_SECONDS=30 BRIX_SOAK_MEMORY=off ctest --test-dir build-asan --output-on-failure -L soak --timeout 300 ||
+    status=$?
+  if compgen -G "$reports/*" >/dev/null; then
+    cat "$reports"/*
+    echo "sanitizer reports above" >&2
+    status=1
+  fi
+  exit "$status"
+)
