@@ -32,7 +32,7 @@ for target in "${targets[@]}"; do
     echo "$target failed with status $status; the input is in fuzz-out/$target-*" >&2
     exit 1
   fi
-  edges=$(grep -o '([0-9]* inline 8-bit counters)' "$log" | head -n 1 | tr -dc '0-9')
+  edges=$(sed -n 's/.*(\([0-9]*\) inline 8-bit counters).*/\1/p' "$log" | head -n 1)
   done_line=$(grep -E '^#[0-9]+[[:space:]]+DONE' "$log" | tail -n 1)
   runs=$(grep -o 'number_of_executed_units: *[0-9]*' "$log" | tr -dc '0-9')
   rate=$(grep -o 'average_exec_per_sec: *[0-9]*' "$log" | tr -dc '0-9')
