@@ -12,10 +12,45 @@ cmake -S . -B build -DCMAKE_BUILD_TYPE=Release >/dev/null
 cmake --build build -j"$jobs"
 ctest --test-dir build -j"$jobs" --output-on-failure -LE 'long|soak' --timeout 300
 
+echo "== Soak run, short (one engine, about a minute of mixed sequences)"
+if ! BRIX_SOAK_SECONDS=60 ctest --test-dir build -V -L soak --timeout 300 >build/soak.log 2>&1; then
+  tail -n 80 build/soak.log
+  exit 1
+fi
+grep -E "soak: |tests passed" build/soak.log
+
+echo "== Valgrind memcheck of a short session"
+scripts/memcheck.sh build/app/brix
+
+echo "== Fuzzing: each target for a short bounded time"
+scripts/fuzz.sh 60
+
+echo "== AddressSanitizer and UBSan build: the default test run and a short soak"
+# Reports go to files, from the test binaries and from every engine they
+# start; any report fails the stage, even one whose test passed.
+(
+  reports="$PWD/build-asan/sanitizer-reports"
+  rm -rf "$reports"
+  cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=RelWithDebInfo -DBRIX_SANITIZE=address,undefined >/dev/null
+  cmake --build build-asan -j"$jobs"
+  mkdir -p "$reports"
+  export ASAN_OPTIONS="log_path=$reports/asan:detect_leaks=1"
+  export UBSAN_OPTIONS="log_path=$reports/ubsan:print_stacktrace=1"
+  status=0
+  ctest --test-dir build-asan -j"$jobs" --output-on-failure -LE 'long|soak' --timeout 600 || status=$?
+  BRIX_SOAK_SECONDS=30 BRIX_SOAK_MEMORY=off ctest --test-dir build-asan --output-on-failure -L soak --timeout 300 ||
+    status=$?
+  if compgen -G "$reports/*" >/dev/null; then
+    cat "$reports"/*
+    echo "sanitizer reports above" >&2
+    status=1
+  fi
+  exit "$status"
+)
+
 echo "== ThreadSanitizer build and the end-to-end tests"
 # The engine's threads (command loop, search, timer) under the race detector.
 # A report ends the engine with status 66, which the tests check on every exit.
-export TSAN_OPTIONS=halt_on_error=1:exitcode=66
 cmake -S . -B build-tsan -DBRIX_SANITIZE=thread -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build build-tsan -j"$jobs"
-ctest --test-dir build-tsan -j"$jobs" --output-on-failure -L e2e --timeout 300
+TSAN_OPTIONS=halt_on_error=1:exitcode=66 ctest --test-dir build-tsan -j"$jobs" --output-on-failure -L e2e --timeout 300
