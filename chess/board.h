@@ -23,10 +23,18 @@ public:
     static Board start_position();
     static Board empty_board();
 
-    void add_piece(const Piece& piece, const Coords& square);
-    void remove_piece(const Coords& square);
-    Piece get_piece(const Coords& square) const;
-    bool has_piece(const Coords& square) const;
+    void add_piece(const Piece& piece, const Coords& square) {
+        if (!pieces.emplace(square, piece).second) throw_nonempty_square();
+    }
+    void remove_piece(const Coords& square) {
+        if (pieces.erase(square) == 0) throw_remove_empty_square();
+    }
+    Piece get_piece(const Coords& square) const {
+        const Piece* piece = piece_at(square);
+        if (piece == nullptr) throw_get_empty_square();
+        return *piece;
+    }
+    bool has_piece(const Coords& square) const { return pieces.find(square) != pieces.end(); }
     // The piece on `square`, or nullptr when it is empty: one map lookup.
     const Piece* piece_at(const Coords& square) const {
         const auto found = pieces.find(square);
@@ -45,6 +53,11 @@ public:
     std::optional<Coords> en_passant;
     uint32_t halfmove_clock = 0;
     uint32_t fullmove_number = 0;
+
+private:
+    [[noreturn]] static void throw_nonempty_square();
+    [[noreturn]] static void throw_remove_empty_square();
+    [[noreturn]] static void throw_get_empty_square();
 };
 
 // The position that `position` sets and `go`, `perft`, `board` and `pieces` use.
