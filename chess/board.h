@@ -6,11 +6,12 @@
 #include <string>
 
 #include "chess/coords.h"
+#include "chess/node_pool.h"
 #include "chess/piece.h"
 #include "chess/rooking.h"
 
 // The occupied squares, in rank-first key order.
-using PieceMap = std::map<Coords, Piece>;
+using PieceMap = std::map<Coords, Piece, std::less<Coords>, PoolAllocator<std::pair<const Coords, Piece>>>;
 
 // A whole chess position: placement, side to move, castling rights, en passant
 // square and the two move counters.

@@ -12,7 +12,7 @@ struct ScoredMove {
     Move move;
 };
 
-using MoveList = std::list<ScoredMove>;
+using MoveList = std::list<ScoredMove, PoolAllocator<ScoredMove>>;
 
 // All legal moves of the side to move, sorted by descending priority, ties in
 // generation order. `board` is used for trial moves and restored.
