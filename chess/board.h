@@ -28,7 +28,11 @@ public:
         if (!pieces.emplace(square, piece).second) throw_nonempty_square();
     }
     void remove_piece(const Coords& square) {
-        if (pieces.erase(square) == 0) throw_remove_empty_square();
+        // find and erase by position: one descent, where erase by key
+        // walks the tree twice for the range of equal keys.
+        const auto found = pieces.find(square);
+        if (found == pieces.end()) throw_remove_empty_square();
+        pieces.erase(found);
     }
     Piece get_piece(const Coords& square) const {
         const Piece* piece = piece_at(square);
