@@ -1,17 +1,13 @@
 #pragma once
 
 #include <cstdint>
-#include <map>
 #include <optional>
 #include <string>
 
 #include "chess/coords.h"
-#include "chess/node_pool.h"
 #include "chess/piece.h"
+#include "chess/piece_map.h"
 #include "chess/rooking.h"
-
-// The occupied squares, in rank-first key order.
-using PieceMap = std::map<Coords, Piece, std::less<Coords>, PoolAllocator<std::pair<const Coords, Piece>>>;
 
 // A whole chess position: placement, side to move, castling rights, en passant
 // square and the two move counters.
@@ -39,12 +35,9 @@ public:
         if (piece == nullptr) throw_get_empty_square();
         return *piece;
     }
-    bool has_piece(const Coords& square) const { return pieces.find(square) != pieces.end(); }
+    bool has_piece(const Coords& square) const { return find_piece(pieces, square) != nullptr; }
     // The piece on `square`, or nullptr when it is empty: one map lookup.
-    const Piece* piece_at(const Coords& square) const {
-        const auto found = pieces.find(square);
-        return found == pieces.end() ? nullptr : &found->second;
-    }
+    const Piece* piece_at(const Coords& square) const { return find_piece(pieces, square); }
     // True when the squares strictly between `from` and `to` are empty.
     bool is_line_free(const Coords& from, const Coords& to) const;
 

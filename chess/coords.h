@@ -15,7 +15,7 @@ public:
 
     std::string to_string() const;
 
-    bool operator==(const Coords& other) const { return x == other.x && y == other.y; }
+    bool operator==(const Coords& other) const { return key() == other.key(); }
     bool operator!=(const Coords& other) const { return !(*this == other); }
     // Rank first, then file: a1, b1, ..., h1, a2, ..., h8.
     bool operator<(const Coords& other) const { return key() < other.key(); }
