@@ -38,3 +38,39 @@ inline const Piece* find_piece(const PieceMap& pieces, const Coords& square) {
     return found == pieces.end() ? nullptr : &found->second;
 #endif
 }
+
+// The first entry in key order (a1, b1, ..., h8) for which `wanted` is true,
+// or nullptr: a walk of the map from its beginning, like a loop over its
+// iterators. With libstdc++, the step to the next entry is written out over
+// the tree's nodes so that it is inlined here instead of being a call into
+// the library at every entry; the entries visited and their order are those
+// of the iterators.
+template <class Wanted>
+const PieceMap::value_type* first_entry(const PieceMap& pieces, Wanted wanted) {
+#if defined(__GLIBCXX__)
+    using Base = std::_Rb_tree_node_base;
+    using Node = std::_Rb_tree_node<PieceMap::value_type>;
+    const Base* header = pieces.end()._M_node;
+    for (const Base* node = header->_M_left; node != header;) {
+        const PieceMap::value_type& entry = *static_cast<const Node*>(node)->_M_valptr();
+        if (wanted(entry)) return &entry;
+        if (node->_M_right != nullptr) {
+            node = node->_M_right;
+            while (node->_M_left != nullptr) node = node->_M_left;
+        } else {
+            const Base* parent = node->_M_parent;
+            while (node == parent->_M_right) {
+                node = parent;
+                parent = parent->_M_parent;
+            }
+            if (node->_M_right != parent) node = parent;
+        }
+    }
+    return nullptr;
+#else
+    for (const PieceMap::value_type& entry : pieces) {
+        if (wanted(entry)) return &entry;
+    }
+    return nullptr;
+#endif
+}

@@ -64,10 +64,9 @@ bool is_attacked(const Board& board, const Coords& square, Color attacker) {
 
 bool in_check(const Board& board, Color color) {
     if (color == Color()) color = board.side_to_move;
-    for (const auto& [square, piece] : board.pieces) {
-        if (piece.color == color && piece.kind == PieceKind::king) {
-            return is_attacked(board, square, piece.color.inverse());
-        }
-    }
-    return false;
+    const auto* king = first_entry(board.pieces, [color](const PieceMap::value_type& entry) {
+        return entry.second.color == color && entry.second.kind == PieceKind::king;
+    });
+    if (king == nullptr) return false;
+    return is_attacked(board, king->first, king->second.color.inverse());
 }

@@ -26,6 +26,23 @@ void expect_lookups_agree(const PieceMap& pieces) {
     }
 }
 
+// first_entry must visit the entries exactly as the map's iterators do.
+void expect_walk_agrees(const PieceMap& pieces) {
+    std::vector<Coords> walked;
+    const auto* none = first_entry(pieces, [&walked](const PieceMap::value_type& entry) {
+        walked.push_back(entry.first);
+        return false;
+    });
+    EXPECT_EQ(none, nullptr);
+    std::vector<Coords> iterated;
+    for (const auto& entry : pieces) iterated.push_back(entry.first);
+    ASSERT_EQ(walked, iterated);
+    for (const auto& entry : pieces) {
+        const auto* found = first_entry(pieces, [&entry](const PieceMap::value_type& e) { return e.first == entry.first; });
+        ASSERT_EQ(found, &entry);
+    }
+}
+
 TEST(FindPiece, AgreesWithFindOnEveryTreeShape) {
     std::mt19937 random(20261208);
     std::vector<Coords> squares = all_squares();
@@ -39,12 +56,29 @@ TEST(FindPiece, AgreesWithFindOnEveryTreeShape) {
             pieces.emplace(squares[i], Piece(Color(1 + static_cast<int32_t>(i % 2)), PieceKind(1 + i % 6)));
         }
         expect_lookups_agree(pieces);
+        expect_walk_agrees(pieces);
         // Erase some and put some back, as making and unmaking moves does.
         for (std::size_t i = 0; i < count / 3; ++i) pieces.erase(squares[random() % count]);
         expect_lookups_agree(pieces);
         for (std::size_t i = 0; i < count / 3; ++i) pieces.emplace(squares[random() % 64], Piece(Color::white, PieceKind::queen));
         expect_lookups_agree(pieces);
+        expect_walk_agrees(pieces);
     }
+}
+
+TEST(FirstEntry, FindsTheFirstKingInKeyOrder) {
+    // Two white kings (possible from a FEN): the one on the lower rank comes
+    // first, and within a rank the one on the lower file.
+    Board board("4k3/8/8/8/8/2K5/8/6K1 w - - 0 1");
+    const auto* white_king = first_entry(board.pieces, [](const PieceMap::value_type& entry) {
+        return entry.second.color == Color::white && entry.second.kind == PieceKind::king;
+    });
+    ASSERT_NE(white_king, nullptr);
+    EXPECT_EQ(white_king->first, Coords("g1"));
+    const auto* queen = first_entry(board.pieces, [](const PieceMap::value_type& entry) {
+        return entry.second.kind == PieceKind::queen;
+    });
+    EXPECT_EQ(queen, nullptr);
 }
 
 TEST(FindPiece, BoardSquareOperationsUseIt) {
