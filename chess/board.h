@@ -26,7 +26,7 @@ public:
     void remove_piece(const Coords& square) {
         // find and erase by position: one descent, where erase by key
         // walks the tree twice for the range of equal keys.
-        const auto found = pieces.find(square);
+        const auto found = find_entry(pieces, square);
         if (found == pieces.end()) throw_remove_empty_square();
         pieces.erase(found);
     }

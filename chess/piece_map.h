@@ -39,6 +39,24 @@ inline const Piece* find_piece(const PieceMap& pieces, const Coords& square) {
 #endif
 }
 
+// The entry for `square`, or end(): what PieceMap::find returns, found by the
+// same descent as find_piece.
+inline PieceMap::iterator find_entry(PieceMap& pieces, const Coords& square) {
+#if defined(__GLIBCXX__)
+    using Base = std::_Rb_tree_node_base;
+    using Node = std::_Rb_tree_node<PieceMap::value_type>;
+    Base* node = pieces.end()._M_node->_M_parent;
+    while (node != nullptr) {
+        const PieceMap::value_type& entry = *static_cast<Node*>(node)->_M_valptr();
+        if (entry.first == square) return PieceMap::iterator(node);
+        node = entry.first < square ? node->_M_right : node->_M_left;
+    }
+    return pieces.end();
+#else
+    return pieces.find(square);
+#endif
+}
+
 // The first entry in key order (a1, b1, ..., h8) for which `wanted` is true,
 // or nullptr: a walk of the map from its beginning, like a loop over its
 // iterators. With libstdc++, the step to the next entry is written out over

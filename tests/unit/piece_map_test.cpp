@@ -16,13 +16,14 @@ std::vector<Coords> all_squares() {
     return squares;
 }
 
-// find_piece must answer exactly what PieceMap::find answers, for every
+// find_piece and find_entry must answer exactly what PieceMap::find answers, for every
 // square, whatever shape insertions and erasures in any order gave the tree.
-void expect_lookups_agree(const PieceMap& pieces) {
+void expect_lookups_agree(PieceMap& pieces) {
     for (const Coords& square : all_squares()) {
         const auto found = pieces.find(square);
         const Piece* expected = found == pieces.end() ? nullptr : &found->second;
         ASSERT_EQ(find_piece(pieces, square), expected) << square.to_string() << " in a map of " << pieces.size();
+        ASSERT_TRUE(find_entry(pieces, square) == pieces.find(square)) << square.to_string();
     }
 }
 
