@@ -4,21 +4,11 @@
 
 Board current_position;
 
-void Board::add_piece(const Piece& piece, const Coords& square) {
-    if (!pieces.emplace(square, piece).second) throw CustomException("Trying to add piece in nonempty square");
-}
+void Board::throw_nonempty_square() { throw CustomException("Trying to add piece in nonempty square"); }
 
-void Board::remove_piece(const Coords& square) {
-    if (pieces.erase(square) == 0) throw CustomException("Trying to remove piece from empty square");
-}
+void Board::throw_remove_empty_square() { throw CustomException("Trying to remove piece from empty square"); }
 
-Piece Board::get_piece(const Coords& square) const {
-    const Piece* piece = piece_at(square);
-    if (piece == nullptr) throw CustomException("Trying to get piece from empty square");
-    return *piece;
-}
-
-bool Board::has_piece(const Coords& square) const { return pieces.find(square) != pieces.end(); }
+void Board::throw_get_empty_square() { throw CustomException("Trying to get piece from empty square"); }
 
 namespace {
 int32_t sign(int32_t value) { return (value > 0) - (value < 0); }

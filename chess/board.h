@@ -1,16 +1,13 @@
 #pragma once
 
 #include <cstdint>
-#include <map>
 #include <optional>
 #include <string>
 
 #include "chess/coords.h"
 #include "chess/piece.h"
+#include "chess/piece_map.h"
 #include "chess/rooking.h"
-
-// The occupied squares, in rank-first key order.
-using PieceMap = std::map<Coords, Piece>;
 
 // A whole chess position: placement, side to move, castling rights, en passant
 // square and the two move counters.
@@ -23,15 +20,24 @@ public:
     static Board start_position();
     static Board empty_board();
 
-    void add_piece(const Piece& piece, const Coords& square);
-    void remove_piece(const Coords& square);
-    Piece get_piece(const Coords& square) const;
-    bool has_piece(const Coords& square) const;
-    // The piece on `square`, or nullptr when it is empty: one map lookup.
-    const Piece* piece_at(const Coords& square) const {
-        const auto found = pieces.find(square);
-        return found == pieces.end() ? nullptr : &found->second;
+    void add_piece(const Piece& piece, const Coords& square) {
+        if (!pieces.emplace(square, piece).second) throw_nonempty_square();
     }
+    void remove_piece(const Coords& square) {
+        // find and erase by position: one descent, where erase by key
+        // walks the tree twice for the range of equal keys.
+        const auto found = find_entry(pieces, square);
+        if (found == pieces.end()) throw_remove_empty_square();
+        pieces.erase(found);
+    }
+    Piece get_piece(const Coords& square) const {
+        const Piece* piece = piece_at(square);
+        if (piece == nullptr) throw_get_empty_square();
+        return *piece;
+    }
+    bool has_piece(const Coords& square) const { return find_piece(pieces, square) != nullptr; }
+    // The piece on `square`, or nullptr when it is empty: one map lookup.
+    const Piece* piece_at(const Coords& square) const { return find_piece(pieces, square); }
     // True when the squares strictly between `from` and `to` are empty.
     bool is_line_free(const Coords& from, const Coords& to) const;
 
@@ -45,6 +51,11 @@ public:
     std::optional<Coords> en_passant;
     uint32_t halfmove_clock = 0;
     uint32_t fullmove_number = 0;
+
+private:
+    [[noreturn]] static void throw_nonempty_square();
+    [[noreturn]] static void throw_remove_empty_square();
+    [[noreturn]] static void throw_get_empty_square();
 };
 
 // The position that `position` sets and `go`, `perft`, `board` and `pieces` use.

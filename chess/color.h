@@ -15,12 +15,19 @@ public:
 
     static Color from_fen(std::string text);
     std::string to_fen() const;
-    Color inverse() const;
+    Color inverse() const {
+        if (value == 2) return Color(1);
+        if (value == 1) return Color(2);
+        throw_no_color();
+    }
 
     constexpr bool operator==(Color other) const { return value == other.value; }
     constexpr bool operator!=(Color other) const { return value != other.value; }
 
     int32_t value = 0;
+
+private:
+    [[noreturn]] static void throw_no_color();
 };
 
 inline constexpr Color Color::black{1};

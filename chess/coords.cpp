@@ -4,9 +4,7 @@
 
 #include "chess/custom_exception.h"
 
-Coords::Coords(int32_t x, int32_t y) : x(x), y(y) {
-    if (!on_board(x, y)) throw CustomException("Invalid Coords in constructor");
-}
+void Coords::throw_off_board() { throw CustomException("Invalid Coords in constructor"); }
 
 namespace {
 char char_at(const std::string& text, std::size_t index) {

@@ -7,13 +7,15 @@
 // constructors validate; a Coords off the board is never handed out.
 class Coords {
 public:
-    Coords(int32_t x, int32_t y);
+    Coords(int32_t x, int32_t y) : x(x), y(y) {
+        if (!on_board(x, y)) throw_off_board();
+    }
     // Reads a square name such as "e4"; characters after the second are ignored.
     explicit Coords(std::string text);
 
     std::string to_string() const;
 
-    bool operator==(const Coords& other) const { return x == other.x && y == other.y; }
+    bool operator==(const Coords& other) const { return key() == other.key(); }
     bool operator!=(const Coords& other) const { return !(*this == other); }
     // Rank first, then file: a1, b1, ..., h1, a2, ..., h8.
     bool operator<(const Coords& other) const { return key() < other.key(); }
@@ -26,6 +28,8 @@ public:
     }
 
 private:
+    [[noreturn]] static void throw_off_board();
+
     uint64_t key() const {
         return (static_cast<uint64_t>(static_cast<uint32_t>(y)) << 32) | static_cast<uint32_t>(x);
     }

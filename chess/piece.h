@@ -17,7 +17,16 @@ public:
     std::string to_fen() const;
 
     // Material value in score units (a pawn is 1000); the colour plays no part.
-    int32_t value() const;
+    int32_t value() const {
+        switch (kind) {
+            case PieceKind::pawn: return 1000;
+            case PieceKind::knight: return 3250;
+            case PieceKind::bishop: return 3250;
+            case PieceKind::rook: return 5000;
+            case PieceKind::queen: return 9750;
+            default: return 0;
+        }
+    }
 
     constexpr bool operator==(const Piece& other) const { return color == other.color && kind == other.kind; }
     constexpr bool operator!=(const Piece& other) const { return !(*this == other); }

@@ -1,7 +1,5 @@
 #include "moves/attacks.h"
 
-#include <cstdlib>
-
 namespace {
 const Piece* probe(const Board& board, int32_t x, int32_t y) {
     if (!Coords::on_board(x, y)) return nullptr;
@@ -11,6 +9,20 @@ const Piece* probe(const Board& board, int32_t x, int32_t y) {
 bool holds(const Piece* piece, Color color, PieceKind kind) {
     return piece != nullptr && piece->color == color && piece->kind == kind;
 }
+
+struct Direction {
+    int32_t dx;
+    int32_t dy;
+    bool diagonal;
+};
+
+// The eight lines, dx outermost from -1 to +1 and dy inside it.
+constexpr Direction lines[] = {{-1, -1, true}, {-1, 0, false}, {-1, 1, true}, {0, -1, false},
+                               {0, 1, false},  {1, -1, true},  {1, 0, false}, {1, 1, true}};
+
+// The knight squares, dx outermost from -2 to +2 and dy inside it.
+constexpr Direction knight_steps[] = {{-2, -1, false}, {-2, 1, false}, {-1, -2, false}, {-1, 2, false},
+                                      {1, -2, false},  {1, 2, false},  {2, -1, false},  {2, 1, false}};
 }  // namespace
 
 bool is_attacked(const Board& board, const Coords& square, Color attacker) {
@@ -18,27 +30,25 @@ bool is_attacked(const Board& board, const Coords& square, Color attacker) {
     const int32_t x = square.x;
     const int32_t y = square.y;
 
-    for (int32_t dx = -1; dx <= 1; ++dx) {
-        for (int32_t dy = -1; dy <= 1; ++dy) {
-            if (dx == 0 && dy == 0) continue;
-            const bool diagonal = dx != 0 && dy != 0;
-            for (int32_t k = 1;; ++k) {
-                const int32_t tx = x + k * dx;
-                const int32_t ty = y + k * dy;
-                if (!Coords::on_board(tx, ty)) break;
-                const Piece* piece = board.piece_at(Coords(tx, ty));
-                if (piece == nullptr) continue;
-                if (piece->color == attacker) {
-                    switch (piece->kind) {
-                        case PieceKind::queen: return true;
-                        case PieceKind::bishop: if (diagonal) return true; break;
-                        case PieceKind::rook: if (!diagonal) return true; break;
-                        case PieceKind::king: if (k == 1) return true; break;
-                        default: break;
-                    }
+    for (const Direction& line : lines) {
+        int32_t tx = x;
+        int32_t ty = y;
+        for (int32_t k = 1;; ++k) {
+            tx += line.dx;
+            ty += line.dy;
+            if (!Coords::on_board(tx, ty)) break;
+            const Piece* piece = board.piece_at(Coords(tx, ty));
+            if (piece == nullptr) continue;
+            if (piece->color == attacker) {
+                switch (piece->kind) {
+                    case PieceKind::queen: return true;
+                    case PieceKind::bishop: if (line.diagonal) return true; break;
+                    case PieceKind::rook: if (!line.diagonal) return true; break;
+                    case PieceKind::king: if (k == 1) return true; break;
+                    default: break;
                 }
-                break;
             }
+            break;
         }
     }
 
@@ -46,21 +56,17 @@ bool is_attacked(const Board& board, const Coords& square, Color attacker) {
     if (holds(probe(board, x - 1, y + d), attacker, PieceKind::pawn)) return true;
     if (holds(probe(board, x + 1, y + d), attacker, PieceKind::pawn)) return true;
 
-    for (int32_t dx = -2; dx <= 2; ++dx) {
-        for (int32_t dy = -2; dy <= 2; ++dy) {
-            if (std::abs(dx) + std::abs(dy) != 3) continue;
-            if (holds(probe(board, x + dx, y + dy), attacker, PieceKind::knight)) return true;
-        }
+    for (const Direction& step : knight_steps) {
+        if (holds(probe(board, x + step.dx, y + step.dy), attacker, PieceKind::knight)) return true;
     }
     return false;
 }
 
 bool in_check(const Board& board, Color color) {
     if (color == Color()) color = board.side_to_move;
-    for (const auto& [square, piece] : board.pieces) {
-        if (piece.color == color && piece.kind == PieceKind::king) {
-            return is_attacked(board, square, piece.color.inverse());
-        }
-    }
-    return false;
+    const auto* king = first_entry(board.pieces, [color](const PieceMap::value_type& entry) {
+        return entry.second.color == color && entry.second.kind == PieceKind::king;
+    });
+    if (king == nullptr) return false;
+    return is_attacked(board, king->first, king->second.color.inverse());
 }

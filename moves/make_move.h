@@ -19,7 +19,7 @@ struct BoardChange {
     ChangeOp op = ChangeOp::move;
 };
 
-using ChangeList = std::list<BoardChange>;
+using ChangeList = std::list<BoardChange, PoolAllocator<BoardChange>>;
 
 // What unmake_move needs to take a move back.
 struct MoveUndo {

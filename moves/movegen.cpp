@@ -1,5 +1,6 @@
 #include "moves/movegen.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <string>
 
@@ -174,6 +175,36 @@ MoveList king_moves(const Board& board, const Coords& square) {
     return list;
 }
 
+// Sorts by descending priority, keeping the generation order among equal
+// priorities. A stable sort has exactly one result, so this gives the order
+// that std::list::sort with "greater priority" gives; it sorts 64-bit keys
+// (the priority, then the position in the list) in an array and writes the
+// moves back into the list's nodes in that order, instead of relinking nodes
+// through the library's out-of-line merge steps.
+void sort_by_priority(MoveList& list) {
+    constexpr std::size_t most = 256;  // more legal moves than any position has
+    const std::size_t n = list.size();
+    if (n < 2) return;
+    if (n > most) {
+        list.sort([](const ScoredMove& a, const ScoredMove& b) { return a.priority > b.priority; });
+        return;
+    }
+    uint64_t keys[most];
+    ScoredMove moves[most];
+    std::size_t i = 0;
+    for (const ScoredMove& scored : list) {
+        // Higher priority first: the flipped sign bit orders signed values as
+        // unsigned ones, and the complement reverses that order.
+        const uint32_t rank = ~(static_cast<uint32_t>(scored.priority) ^ 0x80000000u);
+        keys[i] = static_cast<uint64_t>(rank) << 32 | i;
+        moves[i] = scored;
+        ++i;
+    }
+    std::sort(keys, keys + n);
+    i = 0;
+    for (ScoredMove& scored : list) scored = moves[keys[i++] & 0xffffffffu];
+}
+
 bool leaves_king_attacked(Board& board, const Move& move) {
     const MoveUndo undo = make_move(board, move);
     const bool attacked = in_check(board, board.side_to_move.inverse());
@@ -214,6 +245,6 @@ MoveList legal_moves(Board& board) {
             list.splice(list.end(), piece_moves(board, square));
         }
     }
-    list.sort([](const ScoredMove& a, const ScoredMove& b) { return a.priority > b.priority; });
+    sort_by_priority(list);
     return list;
 }

@@ -12,7 +12,7 @@ struct ScoredMove {
     Move move;
 };
 
-using MoveList = std::list<ScoredMove>;
+using MoveList = std::list<ScoredMove, PoolAllocator<ScoredMove>>;
 
 // All legal moves of the side to move, sorted by descending priority, ties in
 // generation order. `board` is used for trial moves and restored.
@@ -20,6 +20,10 @@ MoveList legal_moves(Board& board);
 
 // The legal moves of the piece on `square`, in generation order.
 MoveList piece_moves(Board& board, const Coords& square);
+
+// Sorts by descending priority, keeping the order of equal priorities: the
+// order that std::list::sort with "greater priority" gives.
+void sort_by_priority(MoveList& list);
 
 // True when `move` would leave its mover's king attacked.
 bool leaves_king_attacked(Board& board, const Move& move);

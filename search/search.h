@@ -9,7 +9,7 @@
 constexpr int32_t SCORE_INFINITY = 2147483647;
 
 // A principal variation: the move to play here, the reply, and so on.
-using Line = std::list<Move>;
+using Line = std::list<Move, PoolAllocator<Move>>;
 
 struct SearchResult {
     int32_t score;  // from the view of the side to move at the node
