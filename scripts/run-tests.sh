@@ -19,6 +19,9 @@ if ! BRIX_SOAK_SECONDS=60 ctest --test-dir build -V -L soak --timeout 300 >build
 fi
 grep -E "soak: |tests passed" build/soak.log
 
+echo "== Long runs: perft at every published depth of the reference suite"
+ctest --test-dir build -j"$jobs" --output-on-failure -L long --timeout 1800
+
 echo "== Valgrind memcheck of a short session"
 scripts/memcheck.sh build/app/brix
 
