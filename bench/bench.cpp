@@ -8,8 +8,8 @@
 //   brix_bench [--quick] [--repeat N] [--only TEXT]
 //
 // --quick runs the small cases only (a few seconds in all), --repeat sets the
-// number of runs per case (default 3), --only keeps the cases whose name
-// contains TEXT.
+// number of runs per case (default 3), --only keeps the cases whose name and
+// depth ("search startpos 7") contain TEXT.
 
 #include <sys/resource.h>
 #include <time.h>
@@ -128,7 +128,8 @@ int main(int argc, char** argv) {
                 "M nodes/s");
     for (const Case& c : cases) {
         if (options.quick && !c.quick) continue;
-        if (!options.only.empty() && std::string(c.name).find(options.only) == std::string::npos) continue;
+        const std::string label = std::string(c.name) + " " + std::to_string(c.depth);
+        if (!options.only.empty() && label.find(options.only) == std::string::npos) continue;
         double best_wall = 1e300;
         double best_cpu = 1e300;
         uint64_t nodes = 0;
