@@ -5,12 +5,13 @@
 
 int32_t Board::evaluate() const {
     int32_t balance = 0;
-    for (const auto& [square, piece] : pieces) {
+    for_each_entry(pieces, [this, &balance](const PieceMap::value_type& entry) {
+        const Piece& piece = entry.second;
         if (piece.color == side_to_move) {
             balance += piece.value();
         } else {
             balance -= piece.value();
         }
-    }
+    });
     return balance;
 }

@@ -57,38 +57,48 @@ inline PieceMap::iterator find_entry(PieceMap& pieces, const Coords& square) {
 #endif
 }
 
+namespace piece_map_detail {
+#if defined(__GLIBCXX__)
+// The entries of the subtree under `node` in key order, up to the first for
+// which `visit` returns true; that entry, or nullptr. The walk goes down the
+// left and right links and back up by returning, so each entry costs one
+// read of a link; stepping from entry to entry with the parent links (what
+// the map's iterators do) reads about two dependent links per entry.
+template <class Visit>
+const PieceMap::value_type* walk_subtree(const std::_Rb_tree_node_base* node, Visit& visit) {
+    using Node = std::_Rb_tree_node<PieceMap::value_type>;
+    while (node != nullptr) {
+        if (const PieceMap::value_type* found = walk_subtree(node->_M_left, visit)) return found;
+        const PieceMap::value_type& entry = *static_cast<const Node*>(node)->_M_valptr();
+        if (visit(entry)) return &entry;
+        node = node->_M_right;
+    }
+    return nullptr;
+}
+#endif
+}  // namespace piece_map_detail
+
 // The first entry in key order (a1, b1, ..., h8) for which `wanted` is true,
-// or nullptr: a walk of the map from its beginning, like a loop over its
-// iterators. With libstdc++, the step to the next entry is written out over
-// the tree's nodes so that it is inlined here instead of being a call into
-// the library at every entry; the entries visited and their order are those
-// of the iterators.
+// or nullptr: a walk of the map from its beginning, visiting the entries as a
+// loop over its iterators does and stopping at the first one wanted. With
+// libstdc++ the walk is written out over the tree's nodes (walk_subtree).
 template <class Wanted>
 const PieceMap::value_type* first_entry(const PieceMap& pieces, Wanted wanted) {
 #if defined(__GLIBCXX__)
-    using Base = std::_Rb_tree_node_base;
-    using Node = std::_Rb_tree_node<PieceMap::value_type>;
-    const Base* header = pieces.end()._M_node;
-    for (const Base* node = header->_M_left; node != header;) {
-        const PieceMap::value_type& entry = *static_cast<const Node*>(node)->_M_valptr();
-        if (wanted(entry)) return &entry;
-        if (node->_M_right != nullptr) {
-            node = node->_M_right;
-            while (node->_M_left != nullptr) node = node->_M_left;
-        } else {
-            const Base* parent = node->_M_parent;
-            while (node == parent->_M_right) {
-                node = parent;
-                parent = parent->_M_parent;
-            }
-            if (node->_M_right != parent) node = parent;
-        }
-    }
-    return nullptr;
+    return piece_map_detail::walk_subtree(pieces.end()._M_node->_M_parent, wanted);
 #else
     for (const PieceMap::value_type& entry : pieces) {
         if (wanted(entry)) return &entry;
     }
     return nullptr;
 #endif
+}
+
+// Calls `visit` on every entry in key order, as a loop over the iterators does.
+template <class Visit>
+void for_each_entry(const PieceMap& pieces, Visit visit) {
+    first_entry(pieces, [&visit](const PieceMap::value_type& entry) {
+        visit(entry);
+        return false;
+    });
 }

@@ -27,7 +27,8 @@ void expect_lookups_agree(PieceMap& pieces) {
     }
 }
 
-// first_entry must visit the entries exactly as the map's iterators do.
+// first_entry and for_each_entry must visit the entries exactly as the map's
+// iterators do.
 void expect_walk_agrees(const PieceMap& pieces) {
     std::vector<Coords> walked;
     const auto* none = first_entry(pieces, [&walked](const PieceMap::value_type& entry) {
@@ -38,6 +39,11 @@ void expect_walk_agrees(const PieceMap& pieces) {
     std::vector<Coords> iterated;
     for (const auto& entry : pieces) iterated.push_back(entry.first);
     ASSERT_EQ(walked, iterated);
+    std::vector<const PieceMap::value_type*> visited;
+    for_each_entry(pieces, [&visited](const PieceMap::value_type& entry) { visited.push_back(&entry); });
+    ASSERT_EQ(visited.size(), pieces.size());
+    std::size_t i = 0;
+    for (const auto& entry : pieces) ASSERT_EQ(visited[i++], &entry);
     for (const auto& entry : pieces) {
         const auto* found = first_entry(pieces, [&entry](const PieceMap::value_type& e) { return e.first == entry.first; });
         ASSERT_EQ(found, &entry);
