@@ -26,9 +26,8 @@ void add(MoveList& list, int32_t priority, const Move& move) { list.push_back(Sc
 // A move of a sliding piece to every square along each direction until a
 // piece stops it; `base` is the mover's share of the key.
 template <std::size_t N>
-MoveList slider_moves(const Board& board, const Coords& square, const Step (&directions)[N], int32_t base) {
+MoveList slider_moves(const Board& board, const Coords& square, Color own, const Step (&directions)[N], int32_t base) {
     MoveList list;
-    const Color own = board.get_piece(square).color;
     for (const Step& step : directions) {
         for (int32_t k = 1;; ++k) {
             const int32_t x = square.x + k * step.dx;
@@ -80,11 +79,12 @@ const Castling castlings[] = {
     {&RookingPosibility::black_king_side, Color::black, 8, 7, 6, 8},
     {&RookingPosibility::black_queen_side, Color::black, 8, 3, 4, 1},
 };
-}  // namespace
 
-MoveList pawn_moves(const Board& board, const Coords& square) {
+// The generators proper, given the colour of the piece on `square`, which the
+// caller has already read: generation reads each square of the side to move
+// once, in legal_moves, rather than again in piece_moves and in the generator.
+MoveList pawn_moves_of(const Board& board, const Coords& square, Color own) {
     MoveList list;
-    const Color own = board.get_piece(square).color;
     const bool white = own == Color::white;
     const int32_t d = white ? 1 : -1;
     const int32_t start_rank = white ? 2 : 7;
@@ -138,22 +138,26 @@ MoveList pawn_moves(const Board& board, const Coords& square) {
     return list;
 }
 
-MoveList knight_moves(const Board& board, const Coords& square) {
+MoveList knight_moves_of(const Board& board, const Coords& square, Color own) {
     MoveList list;
-    const Color own = board.get_piece(square).color;
     for (const Step& step : knight_steps) step_move(board, list, square, own, square.x + step.dx, square.y + step.dy, 3250);
     return list;
 }
 
-MoveList bishop_moves(const Board& board, const Coords& square) { return slider_moves(board, square, bishop_directions, 3250); }
+MoveList bishop_moves_of(const Board& board, const Coords& square, Color own) {
+    return slider_moves(board, square, own, bishop_directions, 3250);
+}
 
-MoveList rook_moves(const Board& board, const Coords& square) { return slider_moves(board, square, rook_directions, 5000); }
+MoveList rook_moves_of(const Board& board, const Coords& square, Color own) {
+    return slider_moves(board, square, own, rook_directions, 5000);
+}
 
-MoveList queen_moves(const Board& board, const Coords& square) { return slider_moves(board, square, queen_directions, 9750); }
+MoveList queen_moves_of(const Board& board, const Coords& square, Color own) {
+    return slider_moves(board, square, own, queen_directions, 9750);
+}
 
-MoveList king_moves(const Board& board, const Coords& square) {
+MoveList king_moves_of(const Board& board, const Coords& square, Color own) {
     MoveList list;
-    const Color own = board.get_piece(square).color;
     for (const Step& step : queen_directions) step_move(board, list, square, own, square.x + step.dx, square.y + step.dy, 9749);
 
     for (const Castling& castling : castlings) {
@@ -174,6 +178,37 @@ MoveList king_moves(const Board& board, const Coords& square) {
     }
     return list;
 }
+
+// The legal moves of `piece`, standing on `square`, in generation order.
+MoveList legal_moves_of(Board& board, const Coords& square, const Piece& piece) {
+    MoveList list;
+    switch (piece.kind) {
+        case PieceKind::pawn: list = pawn_moves_of(board, square, piece.color); break;
+        case PieceKind::knight: list = knight_moves_of(board, square, piece.color); break;
+        case PieceKind::bishop: list = bishop_moves_of(board, square, piece.color); break;
+        case PieceKind::rook: list = rook_moves_of(board, square, piece.color); break;
+        case PieceKind::queen: list = queen_moves_of(board, square, piece.color); break;
+        case PieceKind::king: list = king_moves_of(board, square, piece.color); break;
+        default:
+            throw CustomException("Unknown piece type in generator. " + std::to_string(static_cast<int32_t>(piece.kind)));
+    }
+    for (auto it = list.begin(); it != list.end();) {
+        if (leaves_king_attacked(board, it->move)) {
+            it = list.erase(it);
+        } else {
+            ++it;
+        }
+    }
+    return list;
+}
+}  // namespace
+
+MoveList pawn_moves(const Board& board, const Coords& square) { return pawn_moves_of(board, square, board.get_piece(square).color); }
+MoveList knight_moves(const Board& board, const Coords& square) { return knight_moves_of(board, square, board.get_piece(square).color); }
+MoveList bishop_moves(const Board& board, const Coords& square) { return bishop_moves_of(board, square, board.get_piece(square).color); }
+MoveList rook_moves(const Board& board, const Coords& square) { return rook_moves_of(board, square, board.get_piece(square).color); }
+MoveList queen_moves(const Board& board, const Coords& square) { return queen_moves_of(board, square, board.get_piece(square).color); }
+MoveList king_moves(const Board& board, const Coords& square) { return king_moves_of(board, square, board.get_piece(square).color); }
 
 // Sorts by descending priority, keeping the generation order among equal
 // priorities. A stable sort has exactly one result, so this gives the order
@@ -212,28 +247,7 @@ bool leaves_king_attacked(Board& board, const Move& move) {
     return attacked;
 }
 
-MoveList piece_moves(Board& board, const Coords& square) {
-    const Piece piece = board.get_piece(square);
-    MoveList list;
-    switch (piece.kind) {
-        case PieceKind::pawn: list = pawn_moves(board, square); break;
-        case PieceKind::knight: list = knight_moves(board, square); break;
-        case PieceKind::bishop: list = bishop_moves(board, square); break;
-        case PieceKind::rook: list = rook_moves(board, square); break;
-        case PieceKind::queen: list = queen_moves(board, square); break;
-        case PieceKind::king: list = king_moves(board, square); break;
-        default:
-            throw CustomException("Unknown piece type in generator. " + std::to_string(static_cast<int32_t>(piece.kind)));
-    }
-    for (auto it = list.begin(); it != list.end();) {
-        if (leaves_king_attacked(board, it->move)) {
-            it = list.erase(it);
-        } else {
-            ++it;
-        }
-    }
-    return list;
-}
+MoveList piece_moves(Board& board, const Coords& square) { return legal_moves_of(board, square, board.get_piece(square)); }
 
 MoveList legal_moves(Board& board) {
     MoveList list;
@@ -242,7 +256,9 @@ MoveList legal_moves(Board& board) {
             const Coords square(x, y);
             const Piece* piece = board.piece_at(square);
             if (piece == nullptr || piece->color != board.side_to_move) continue;
-            list.splice(list.end(), piece_moves(board, square));
+            // A copy: the trial moves replace the map's nodes.
+            const Piece mover = *piece;
+            list.splice(list.end(), legal_moves_of(board, square, mover));
         }
     }
     sort_by_priority(list);
