@@ -30,6 +30,17 @@ public:
         if (found == pieces.end()) throw_remove_empty_square();
         pieces.erase(found);
     }
+    // The entry of an occupied square, for a read of its piece followed by
+    // remove_entry: one lookup for both. Throws as get_piece does.
+    PieceMap::iterator occupied_entry(const Coords& square) {
+        const auto found = find_entry(pieces, square);
+        if (found == pieces.end()) throw_get_empty_square();
+        return found;
+    }
+    // Takes the piece of an entry from occupied_entry off the board. The
+    // entry stays valid while pieces are added on or removed from other
+    // squares in between.
+    void remove_entry(PieceMap::iterator entry) { pieces.erase(entry); }
     Piece get_piece(const Coords& square) const {
         const Piece* piece = piece_at(square);
         if (piece == nullptr) throw_get_empty_square();

@@ -26,6 +26,18 @@ BoardChange take_off(const Coords& square) {
     return change;
 }
 
+// Moves the piece on `from` to `to` and returns it: reads it, puts a copy on
+// `to` and takes it off `from`, with `from` looked up once for the read and
+// the removal. Throws, with the board unchanged, when `from` is empty or `to`
+// is occupied.
+Piece move_piece(Board& board, const Coords& from, const Coords& to) {
+    const auto entry = board.occupied_entry(from);
+    const Piece piece = entry->second;
+    board.add_piece(piece, to);
+    board.remove_entry(entry);
+    return piece;
+}
+
 [[noreturn]] void fail_get() { throw CustomException("Trying to get piece from empty square"); }
 [[noreturn]] void fail_add() { throw CustomException("Trying to add piece in nonempty square"); }
 
@@ -76,20 +88,19 @@ MoveUndo make_move(Board& board, const Move& move) {
     switch (move.kind) {
         case MoveKind::quiet:
         case MoveKind::double_push: {
-            const Piece piece = board.get_piece(from);
-            board.add_piece(piece, to);
-            board.remove_piece(from);
+            now_on_to = move_piece(board, from, to);
             undo.changes.push_back(move_back(to, from));
-            now_on_to = piece;
             break;
         }
         case MoveKind::capture: {
             if (from == to) throw CustomException("Capture of a piece by itself in move " + move.to_uci());
-            const Piece victim = board.get_piece(to);
-            const Piece piece = board.get_piece(from);
-            board.remove_piece(to);
+            const auto victim_entry = board.occupied_entry(to);
+            const Piece victim = victim_entry->second;
+            const auto entry = board.occupied_entry(from);
+            const Piece piece = entry->second;
+            board.remove_entry(victim_entry);
             board.add_piece(piece, to);
-            board.remove_piece(from);
+            board.remove_entry(entry);
             undo.changes.push_back(move_back(to, from));
             undo.changes.push_back(put_back(victim, to));
             captured_on_to = victim;
@@ -167,12 +178,7 @@ void unmake_move(Board& board, const MoveUndo& undo) {
     board.rooking = undo.rooking;
     for (const BoardChange& change : undo.changes) {
         switch (change.op) {
-            case ChangeOp::move: {
-                const Piece piece = board.get_piece(change.from);
-                board.add_piece(piece, change.to);
-                board.remove_piece(change.from);
-                break;
-            }
+            case ChangeOp::move: move_piece(board, change.from, change.to); break;
             case ChangeOp::add: board.add_piece(change.piece, change.square); break;
             case ChangeOp::remove: board.remove_piece(change.square); break;
         }
