@@ -15,7 +15,8 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 dir=${1:-build-pgo}
 jobs=${JOBS:-$(nproc)}
-profile="$PWD/$dir/pgo-profile"
+mkdir -p "$dir"
+profile="$(cd "$dir" && pwd)/pgo-profile"
 
 cmake -S . -B "$dir" -DCMAKE_BUILD_TYPE=Release -DBRIX_BENCH=ON -DBRIX_PGO=generate -DBRIX_PGO_DIR="$profile" >/dev/null
 cmake --build "$dir" -j"$jobs" --target brix brix_bench
