@@ -67,13 +67,16 @@ namespace piece_map_detail {
 template <class Visit>
 const PieceMap::value_type* walk_subtree(const std::_Rb_tree_node_base* node, Visit& visit) {
     using Node = std::_Rb_tree_node<PieceMap::value_type>;
-    while (node != nullptr) {
-        if (const PieceMap::value_type* found = walk_subtree(node->_M_left, visit)) return found;
+    if (node == nullptr) return nullptr;
+    for (;;) {
+        if (node->_M_left != nullptr) {
+            if (const PieceMap::value_type* found = walk_subtree(node->_M_left, visit)) return found;
+        }
         const PieceMap::value_type& entry = *static_cast<const Node*>(node)->_M_valptr();
         if (visit(entry)) return &entry;
         node = node->_M_right;
+        if (node == nullptr) return nullptr;
     }
-    return nullptr;
 }
 #endif
 }  // namespace piece_map_detail
