@@ -105,6 +105,24 @@ TEST(Placement, SquareOperationsRefuseMisfitsAndKeepTheMap) {
     EXPECT_TRUE(board.pieces.empty());
 }
 
+// An entry handed out for a read and a later removal stays valid while other
+// squares are filled and emptied in between, as moving a piece needs.
+TEST(Placement, OccupiedEntrySurvivesOtherSquaresChanging) {
+    Board board = Board::start_position();
+    EXPECT_EQ(thrown_message([&] { board.occupied_entry(sq("e4")); }), "Trying to get piece from empty square");
+    EXPECT_EQ(board.pieces.size(), 32u);
+    const auto knight = board.occupied_entry(sq("g1"));
+    EXPECT_EQ(knight->second, Piece(Color::white, PieceKind::knight));
+    board.add_piece(knight->second, sq("f3"));
+    board.remove_piece(sq("e2"));
+    board.add_piece(Piece(Color::white, PieceKind::pawn), sq("e4"));
+    board.remove_entry(knight);
+    EXPECT_FALSE(board.has_piece(sq("g1")));
+    EXPECT_FALSE(board.has_piece(sq("e2")));
+    EXPECT_EQ(board.get_piece(sq("f3")), Piece(Color::white, PieceKind::knight));
+    EXPECT_EQ(board.to_fen(), "rnbqkbnr/pppppppp/8/8/4P3/5N2/PPPP1PPP/RNBQKB1R w KQkq - 0 1");
+}
+
 TEST(Placement, WalksInSquareOrder) {
     Board board;
     board.add_piece(Piece(Color::black, PieceKind::pawn), sq("a2"));
