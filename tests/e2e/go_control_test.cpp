@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <cstdint>
 #include <string>
 
 #include "search_session.h"
@@ -27,6 +28,15 @@ milliseconds quickest_answer(EngineProcess& engine, const std::string& line) {
         best = std::min(best, output.elapsed);
     }
     return best;
+}
+
+// Runs `line` to its bestmove and checks that the search took at least
+// `at_least` and less than `below` milliseconds.
+void expect_search_time(EngineProcess& engine, const std::string& line, int64_t at_least, int64_t below) {
+    const SearchOutput output = go(engine, line);
+    EXPECT_TRUE(output.finished) << line;
+    EXPECT_GE(output.elapsed.count(), at_least) << line;
+    EXPECT_LT(output.elapsed.count(), below) << line;
 }
 
 void start_infinite(EngineProcess& engine, const std::string& line = "go infinite") {
@@ -66,22 +76,14 @@ TEST(GoControl, ClockBudgetOfAShareOfTheTimeUsesOneSlice) {
     engine.send("position startpos");
     ASSERT_TRUE(engine.sync());
     // (40 x 20 + 800) / 40 = 40 ms, rounded up to one 100 ms slice.
-    SearchOutput output = go(engine, "go wtime 800 btime 800 winc 20 binc 20");
-    EXPECT_GE(output.elapsed.count(), 95);
-    EXPECT_LT(output.elapsed.count(), 1000);
+    expect_search_time(engine, "go wtime 800 btime 800 winc 20 binc 20", 95, 1000);
     // 900 / 20 = 45 ms.
-    output = go(engine, "go wtime 900 movestogo 20");
-    EXPECT_GE(output.elapsed.count(), 95);
-    EXPECT_LT(output.elapsed.count(), 1000);
+    expect_search_time(engine, "go wtime 900 movestogo 20", 95, 1000);
     // No time on the clock given: the increment alone is the budget, 250 ms
     // in three slices.
-    output = go(engine, "go winc 250");
-    EXPECT_GE(output.elapsed.count(), 250);
-    EXPECT_LT(output.elapsed.count(), 1500);
+    expect_search_time(engine, "go winc 250", 250, 1500);
     // movetime wins over the clocks.
-    output = go(engine, "go wtime 100000 winc 5000 movetime 100");
-    EXPECT_GE(output.elapsed.count(), 95);
-    EXPECT_LT(output.elapsed.count(), 1000);
+    expect_search_time(engine, "go wtime 100000 winc 5000 movetime 100", 95, 1000);
     quit_cleanly(engine);
 }
 
@@ -91,10 +93,7 @@ TEST(GoControl, ClockBudgetKeepsTheLastHundredMillisecondsOfTheMoversClock) {
     ASSERT_TRUE(engine.sync());
     // Black to move, one move to go: all of 1050 ms would be used up in
     // 1100 ms; the budget is kept to 900 ms instead.
-    const SearchOutput output = go(engine, "go wtime 100000 btime 1050 movestogo 1");
-    ASSERT_TRUE(output.finished);
-    EXPECT_GE(output.elapsed.count(), 880);
-    EXPECT_LT(output.elapsed.count(), 1075);
+    expect_search_time(engine, "go wtime 100000 btime 1050 movestogo 1", 880, 1075);
     quit_cleanly(engine);
 }
 
