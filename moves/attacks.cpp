@@ -29,7 +29,12 @@ bool is_attacked(const Board& board, const Coords& square, Color attacker) {
     attacker.inverse();  // refuses a colour that is neither
     const int32_t x = square.x;
     const int32_t y = square.y;
+    // The rank step from the square to a pawn of `attacker` that takes on it.
+    const int32_t d = attacker == Color::black ? 1 : -1;
 
+    // The first square of each line is also read for the pawns and the king:
+    // a pawn attacks from the first square of the two diagonals that lead
+    // back towards its own side, a king from the first square of any line.
     for (const Direction& line : lines) {
         int32_t tx = x;
         int32_t ty = y;
@@ -45,16 +50,13 @@ bool is_attacked(const Board& board, const Coords& square, Color attacker) {
                     case PieceKind::bishop: if (line.diagonal) return true; break;
                     case PieceKind::rook: if (!line.diagonal) return true; break;
                     case PieceKind::king: if (k == 1) return true; break;
+                    case PieceKind::pawn: if (k == 1 && line.diagonal && line.dy == d) return true; break;
                     default: break;
                 }
             }
             break;
         }
     }
-
-    const int32_t d = attacker == Color::black ? 1 : -1;
-    if (holds(probe(board, x - 1, y + d), attacker, PieceKind::pawn)) return true;
-    if (holds(probe(board, x + 1, y + d), attacker, PieceKind::pawn)) return true;
 
     for (const Direction& step : knight_steps) {
         if (holds(probe(board, x + step.dx, y + step.dy), attacker, PieceKind::knight)) return true;
