@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <iterator>
 #include <string>
 
 #include "chess/custom_exception.h"
@@ -249,7 +250,9 @@ bool leaves_king_attacked(Board& board, const Move& move) {
 
 MoveList piece_moves(Board& board, const Coords& square) { return legal_moves_of(board, square, board.get_piece(square)); }
 
-MoveList legal_moves(Board& board) {
+namespace {
+// Every legal move of the side to move, in generation order.
+MoveList unsorted_legal_moves(Board& board) {
     MoveList list;
     for (int32_t x = 1; x <= 8; ++x) {
         for (int32_t y = 1; y <= 8; ++y) {
@@ -261,6 +264,31 @@ MoveList legal_moves(Board& board) {
             list.splice(list.end(), legal_moves_of(board, square, mover));
         }
     }
+    return list;
+}
+}  // namespace
+
+MoveList legal_moves(Board& board) {
+    MoveList list = unsorted_legal_moves(board);
     sort_by_priority(list);
     return list;
+}
+
+// The whole legal list is built (every move tried for legality), and the
+// captures taken out of it before sorting: a stable sort keeps the order of
+// the moves it is given, so sorting the captures alone puts them in the
+// order they have in the sorted whole list, without sorting the quiet moves
+// that would be thrown away.
+MoveList legal_captures(Board& board) {
+    MoveList all = unsorted_legal_moves(board);
+    MoveList captures;
+    for (auto it = all.begin(); it != all.end();) {
+        const auto next = std::next(it);
+        if (it->move.kind == MoveKind::capture || it->move.kind == MoveKind::en_passant) {
+            captures.splice(captures.end(), all, it);
+        }
+        it = next;
+    }
+    sort_by_priority(captures);
+    return captures;
 }

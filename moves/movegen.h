@@ -18,6 +18,10 @@ using MoveList = std::list<ScoredMove, PoolAllocator<ScoredMove>>;
 // generation order. `board` is used for trial moves and restored.
 MoveList legal_moves(Board& board);
 
+// The captures and en passant captures among the legal moves (capturing
+// promotions are not among them), in the order they have in legal_moves.
+MoveList legal_captures(Board& board);
+
 // The legal moves of the piece on `square`, in generation order.
 MoveList piece_moves(Board& board, const Coords& square);
 

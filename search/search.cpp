@@ -52,8 +52,7 @@ SearchResult quiescence(Board& board, int32_t alpha, int32_t beta, bool check_st
     SearchResult best{alpha > stand ? alpha : stand, {}};
     if (stand >= beta) return SearchResult{stand, {}};
 
-    for (const ScoredMove& scored : legal_moves(board)) {
-        if (scored.move.kind != MoveKind::capture && scored.move.kind != MoveKind::en_passant) continue;
+    for (const ScoredMove& scored : legal_captures(board)) {
         const MoveUndo undo = make_move(board, scored.move);
         SearchResult child = quiescence(board, -beta, -best.score, check_stop);
         unmake_move(board, undo);

@@ -143,6 +143,31 @@ TEST(MoveGeneration, PawnsWithNothingToDoGiveNoMove) {
     EXPECT_EQ(taken.front().move.kind, MoveKind::capture);
 }
 
+// The captures that quiescence tries: those of the sorted legal list, en
+// passant included and capturing promotions left out, in that list's order
+// and with their keys; the board is left as it was.
+TEST(MoveGeneration, LegalCapturesFollowTheLegalListOrder) {
+    for (const char* fen : {"r3k2r/p1ppqpb1/bn2pnp1/3PN3/1p2P3/2N2Q1p/PPPBBPPP/R3K2R w KQkq - 0 1",
+                            "k7/8/2K5/3q3Q/4PN2/8/B7/3R4 w - - 0 1", "4k3/8/8/8/3pP3/8/8/4K3 b - e3 0 1",
+                            "1r2k3/P7/8/8/8/8/8/4K3 w - - 0 1", "rnbqkbnr/pppp1ppp/8/4p3/3P4/8/PPP1PPPP/RNBQKBNR w KQkq - 0 2",
+                            "8/2p5/3p4/KP5r/1R3p1k/8/4P1P1/8 w - - 0 1", "4k3/8/8/8/8/8/8/4K3 w - - 0 1"}) {
+        Board board(fen);
+        MoveList expected;
+        for (const ScoredMove& scored : legal_moves(board)) {
+            if (scored.move.kind == MoveKind::capture || scored.move.kind == MoveKind::en_passant) expected.push_back(scored);
+        }
+        const MoveList captures = legal_captures(board);
+        EXPECT_EQ(uci_texts(captures), uci_texts(expected)) << fen;
+        EXPECT_EQ(priorities(captures), priorities(expected)) << fen;
+        EXPECT_EQ(board.to_fen(), fen);
+    }
+    // Equal keys keep the generation order: two knights that take pawns.
+    Board board("4k3/8/8/2p1p3/8/3N4/8/4K1N1 w - - 0 1");
+    EXPECT_EQ(uci_texts(legal_captures(board)), Texts({"d3c5", "d3e5"}));
+    Board promotion("1r2k3/P7/8/8/8/8/8/4K3 w - - 0 1");
+    EXPECT_TRUE(legal_captures(promotion).empty());
+}
+
 // Positions that only a FEN can make. Whatever is generated there must be
 // playable: perft makes and unmakes every move it lists.
 TEST(MoveGeneration, InconsistentPositionsOnlyYieldPlayableMoves) {
