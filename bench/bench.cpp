@@ -5,11 +5,12 @@
 // and the rate is computed from it). The node counts are checked against
 // the figures below, which no change to the engine's speed may alter.
 //
-//   brix_bench [--quick] [--repeat N] [--only TEXT]
+//   brix_bench [--quick] [--repeat N] [--only TEXT] [--list]
 //
 // --quick runs the small cases only (a few seconds in all), --repeat sets the
 // number of runs per case (default 3), --only keeps the cases whose name and
-// depth ("search startpos 7") contain TEXT.
+// depth ("search startpos 7") contain TEXT, --list prints the names and
+// depths of the cases chosen, one per line, instead of running them.
 
 #include <sys/resource.h>
 #include <time.h>
@@ -101,6 +102,7 @@ struct Options {
     bool quick = false;
     int repeat = 3;
     std::string only;
+    bool list = false;
 };
 
 Options read_options(int argc, char** argv) {
@@ -112,24 +114,38 @@ Options read_options(int argc, char** argv) {
             options.repeat = std::max(1, std::atoi(argv[++i]));
         } else if (std::strcmp(argv[i], "--only") == 0 && i + 1 < argc) {
             options.only = argv[++i];
+        } else if (std::strcmp(argv[i], "--list") == 0) {
+            options.list = true;
         } else {
-            std::fprintf(stderr, "usage: %s [--quick] [--repeat N] [--only TEXT]\n", argv[0]);
+            std::fprintf(stderr, "usage: %s [--quick] [--repeat N] [--only TEXT] [--list]\n", argv[0]);
             std::exit(2);
         }
     }
     return options;
 }
+
+// A case's name and depth, as --only matches them and --list prints them.
+std::string label_of(const Case& c) { return std::string(c.name) + " " + std::to_string(c.depth); }
+
+bool chosen(const Case& c, const Options& options) {
+    if (options.quick && !c.quick) return false;
+    return options.only.empty() || label_of(c).find(options.only) != std::string::npos;
+}
 }  // namespace
 
 int main(int argc, char** argv) {
     const Options options = read_options(argc, argv);
+    if (options.list) {
+        for (const Case& c : cases) {
+            if (chosen(c, options)) std::printf("%s\n", label_of(c).c_str());
+        }
+        return 0;
+    }
     bool all_match = true;
     std::printf("%-24s %5s %10s %6s %8s %8s %10s\n", "case", "depth", "nodes", "check", "wall s", "cpu s",
                 "M nodes/s");
     for (const Case& c : cases) {
-        if (options.quick && !c.quick) continue;
-        const std::string label = std::string(c.name) + " " + std::to_string(c.depth);
-        if (!options.only.empty() && label.find(options.only) == std::string::npos) continue;
+        if (!chosen(c, options)) continue;
         double best_wall = 1e300;
         double best_cpu = 1e300;
         uint64_t nodes = 0;

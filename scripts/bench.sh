@@ -1,11 +1,16 @@
 #!/usr/bin/env bash
 # Builds the benchmark (Release) and runs it; with a git revision, also builds
-# that revision of the engine with this benchmark and runs the two one after
-# the other, so that both are measured in the same conditions.
+# that revision of the engine with this benchmark and measures the two builds
+# in turns: each round runs every case once on the older build and then once
+# on this tree, and each build keeps its fastest run of every case. Taking
+# turns case by case means that a slower spell of the machine (a virtual
+# machine's speed drifts) falls on both builds alike instead of on whichever
+# ran during it.
 #
 #   scripts/bench.sh [--rev REVISION] [benchmark options: --quick, --repeat N, --only TEXT]
 #
-# Example: scripts/bench.sh --rev dfaacca --repeat 3
+# With --rev, --repeat N is the number of rounds (default 3).
+# Example: scripts/bench.sh --rev dfaacca --repeat 5
 set -euo pipefail
 cd "$(dirname "$0")/.."
 jobs=${JOBS:-$(nproc)}
@@ -17,18 +22,75 @@ fi
 
 cmake -S . -B build-bench -DCMAKE_BUILD_TYPE=Release -DBRIX_BENCH=ON -DBRIX_TESTS=OFF >/dev/null
 cmake --build build-bench -j"$jobs" --target brix_bench >/dev/null
+new=build-bench/bench/brix_bench
 
-if [[ -n $rev ]]; then
-  old=$(mktemp -d)
-  trap 'rm -rf "$old"' EXIT
-  git archive "$rev" | tar -x -C "$old"
-  rm -rf "$old/bench"
-  cp -r bench "$old/bench"
-  cmake -S "$old" -B "$old/build" -DCMAKE_BUILD_TYPE=Release -DBRIX_BENCH=ON -DBRIX_TESTS=OFF >/dev/null
-  cmake --build "$old/build" -j"$jobs" --target brix_bench >/dev/null
-  echo "== $rev"
-  "$old/build/bench/brix_bench" "$@"
-  echo
-  echo "== this tree ($(git rev-parse --short HEAD))"
+if [[ -z $rev ]]; then
+  exec "$new" "$@"
 fi
-build-bench/bench/brix_bench "$@"
+
+rounds=3
+select=()
+while [[ $# -gt 0 ]]; do
+  case $1 in
+    --repeat) rounds=$2; shift 2 ;;
+    --quick) select+=(--quick); shift ;;
+    --only) select+=(--only "$2"); shift 2 ;;
+    *) echo "bench.sh: unknown option $1" >&2; exit 2 ;;
+  esac
+done
+
+old_dir=$(mktemp -d)
+trap 'rm -rf "$old_dir"' EXIT
+git archive "$rev" | tar -x -C "$old_dir"
+rm -rf "$old_dir/bench"
+cp -r bench "$old_dir/bench"
+cmake -S "$old_dir" -B "$old_dir/build" -DCMAKE_BUILD_TYPE=Release -DBRIX_BENCH=ON -DBRIX_TESTS=OFF >/dev/null
+cmake --build "$old_dir/build" -j"$jobs" --target brix_bench >/dev/null
+old=$old_dir/build/bench/brix_bench
+
+mapfile -t labels < <("$new" "${select[@]}" --list)
+results=$old_dir/results
+: >"$results"
+status=0
+for ((round = 1; round <= rounds; round++)); do
+  for label in "${labels[@]}"; do
+    for build in old new; do
+      binary=$old
+      [[ $build == new ]] && binary=$new
+      # The one result line of the run: case name, depth, nodes, check, times, rate.
+      line=$("$binary" --only "$label" --repeat 1 | grep -E '^(perft|search) ') || status=1
+      echo "$build $line" >>"$results"
+    done
+  done
+done
+
+# Per build and case the fastest run (by CPU time); then both tables and the ratio.
+# A result line is: build, case name (words), depth, nodes, check, wall s, cpu s, rate.
+awk -v rev="$rev" -v here="$(git rev-parse --short HEAD)" '
+  NF < 8 { wrong = 1; next }
+  {
+    label = $2
+    for (i = 3; i <= NF - 6; i++) label = label " " $i
+    key = label SUBSEP $(NF - 5)
+    if (!(key in seen)) { seen[key] = 1; order[++count] = key; title[count] = label; depth[count] = $(NF - 5) }
+    id = $1 SUBSEP key
+    if (!(id in cpu) || $(NF - 1) + 0 < cpu[id]) { cpu[id] = $(NF - 1) + 0; wall[id] = $(NF - 2) + 0 }
+    nodes[id] = $(NF - 4); check[id] = $(NF - 3)
+    if ($(NF - 3) != "ok") wrong = 1
+  }
+  function table(build, heading,   i, id) {
+    printf "== %s\n%-24s %5s %10s %6s %8s %8s %10s\n", heading, "case", "depth", "nodes", "check", "wall s", "cpu s", "M nodes/s"
+    for (i = 1; i <= count; i++) {
+      id = build SUBSEP order[i]
+      printf "%-24s %5s %10s %6s %8.3f %8.3f %10.2f\n", title[i], depth[i], nodes[id], check[id], wall[id], cpu[id], nodes[id] / cpu[id] / 1e6
+    }
+    print ""
+  }
+  END {
+    table("old", rev)
+    table("new", "this tree (" here ")")
+    printf "== CPU time of %s over this tree\n", rev
+    for (i = 1; i <= count; i++) printf "%-24s %5s %8.2fx\n", title[i], depth[i], cpu["old" SUBSEP order[i]] / cpu["new" SUBSEP order[i]]
+    if (wrong) print "NODE COUNTS DIFFER from the recorded figures, or a run failed"
+  }' "$results"
+exit "$status"
