@@ -4,14 +4,8 @@
 // The engine judges positions by material alone.
 
 int32_t Board::evaluate() const {
-    int32_t balance = 0;
-    for_each_entry(pieces, [this, &balance](const PieceMap::value_type& entry) {
+    return sum_entries(pieces, [this](const PieceMap::value_type& entry) {
         const Piece& piece = entry.second;
-        if (piece.color == side_to_move) {
-            balance += piece.value();
-        } else {
-            balance -= piece.value();
-        }
+        return piece.color == side_to_move ? piece.value() : -piece.value();
     });
-    return balance;
 }

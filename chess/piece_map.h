@@ -97,11 +97,35 @@ const PieceMap::value_type* first_entry(const PieceMap& pieces, Wanted wanted) {
 #endif
 }
 
-// Calls `visit` on every entry in key order, as a loop over the iterators does.
-template <class Visit>
-void for_each_entry(const PieceMap& pieces, Visit visit) {
-    first_entry(pieces, [&visit](const PieceMap::value_type& entry) {
-        visit(entry);
-        return false;
-    });
+namespace piece_map_detail {
+#if defined(__GLIBCXX__)
+// The sum of `term` over the entries of the subtree under `node`. Each call
+// returns its subtree's sum, so the running total stays in a register rather
+// than in a variable that every visit reads and writes back.
+template <class Term>
+int32_t sum_subtree(const std::_Rb_tree_node_base* node, const Term& term) {
+    using Node = std::_Rb_tree_node<PieceMap::value_type>;
+    int32_t sum = 0;
+    while (node != nullptr) {
+        if (node->_M_left != nullptr) sum += sum_subtree(node->_M_left, term);
+        sum += term(*static_cast<const Node*>(node)->_M_valptr());
+        node = node->_M_right;
+    }
+    return sum;
+}
+#endif
+}  // namespace piece_map_detail
+
+// The sum of `term` over all entries. Integer addition does not depend on
+// the order of its terms, so the total is the one a loop over the entries in
+// key order gives.
+template <class Term>
+int32_t sum_entries(const PieceMap& pieces, Term term) {
+#if defined(__GLIBCXX__)
+    return piece_map_detail::sum_subtree(pieces.end()._M_node->_M_parent, term);
+#else
+    int32_t sum = 0;
+    for (const PieceMap::value_type& entry : pieces) sum += term(entry);
+    return sum;
+#endif
 }

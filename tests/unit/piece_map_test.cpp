@@ -27,8 +27,8 @@ void expect_lookups_agree(PieceMap& pieces) {
     }
 }
 
-// first_entry and for_each_entry must visit the entries exactly as the map's
-// iterators do.
+// first_entry must visit the entries exactly as the map's iterators do, and
+// sum_entries must add the term of every entry once.
 void expect_walk_agrees(const PieceMap& pieces) {
     std::vector<Coords> walked;
     const auto* none = first_entry(pieces, [&walked](const PieceMap::value_type& entry) {
@@ -40,10 +40,20 @@ void expect_walk_agrees(const PieceMap& pieces) {
     for (const auto& entry : pieces) iterated.push_back(entry.first);
     ASSERT_EQ(walked, iterated);
     std::vector<const PieceMap::value_type*> visited;
-    for_each_entry(pieces, [&visited](const PieceMap::value_type& entry) { visited.push_back(&entry); });
-    ASSERT_EQ(visited.size(), pieces.size());
-    std::size_t i = 0;
-    for (const auto& entry : pieces) ASSERT_EQ(visited[i++], &entry);
+    const int32_t sum = sum_entries(pieces, [&visited](const PieceMap::value_type& entry) {
+        visited.push_back(&entry);
+        return entry.first.y * 8 + entry.first.x;
+    });
+    std::vector<const PieceMap::value_type*> entries;
+    int32_t expected_sum = 0;
+    for (const auto& entry : pieces) {
+        entries.push_back(&entry);
+        expected_sum += entry.first.y * 8 + entry.first.x;
+    }
+    std::sort(visited.begin(), visited.end());
+    std::sort(entries.begin(), entries.end());
+    ASSERT_EQ(visited, entries);
+    ASSERT_EQ(sum, expected_sum);
     for (const auto& entry : pieces) {
         const auto* found = first_entry(pieces, [&entry](const PieceMap::value_type& e) { return e.first == entry.first; });
         ASSERT_EQ(found, &entry);
