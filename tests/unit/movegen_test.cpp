@@ -161,7 +161,7 @@ TEST(MoveGeneration, LegalCapturesFollowTheLegalListOrder) {
         EXPECT_EQ(priorities(captures), priorities(expected)) << fen;
         EXPECT_EQ(board.to_fen(), fen);
     }
-    // Equal keys keep the generation order: two knights that take pawns.
+    // Equal keys keep the generation order: one knight that can take two pawns.
     Board board("4k3/8/8/2p1p3/8/3N4/8/4K1N1 w - - 0 1");
     EXPECT_EQ(uci_texts(legal_captures(board)), Texts({"d3c5", "d3e5"}));
     Board promotion("1r2k3/P7/8/8/8/8/8/4K3 w - - 0 1");
