@@ -57,8 +57,18 @@ inline PieceMap::iterator find_entry(PieceMap& pieces, const Coords& square) {
 #endif
 }
 
-namespace piece_map_detail {
 #if defined(__GLIBCXX__)
+// The walks below, written out over the map's own red-black tree nodes.
+namespace piece_map_detail {
+using Node = std::_Rb_tree_node<PieceMap::value_type>;
+
+// The root of the tree: the parent of the map's header node.
+inline const std::_Rb_tree_node_base* root(const PieceMap& pieces) { return pieces.end()._M_node->_M_parent; }
+
+inline const PieceMap::value_type& entry_of(const std::_Rb_tree_node_base* node) {
+    return *static_cast<const Node*>(node)->_M_valptr();
+}
+
 // The entries of the subtree under `node` in key order, up to the first for
 // which `visit` returns true; that entry, or nullptr. The walk goes down the
 // left and right links and back up by returning, so each entry costs one
@@ -66,20 +76,33 @@ namespace piece_map_detail {
 // the map's iterators do) reads about two dependent links per entry.
 template <class Visit>
 const PieceMap::value_type* walk_subtree(const std::_Rb_tree_node_base* node, Visit& visit) {
-    using Node = std::_Rb_tree_node<PieceMap::value_type>;
     if (node == nullptr) return nullptr;
     for (;;) {
         if (node->_M_left != nullptr) {
             if (const PieceMap::value_type* found = walk_subtree(node->_M_left, visit)) return found;
         }
-        const PieceMap::value_type& entry = *static_cast<const Node*>(node)->_M_valptr();
+        const PieceMap::value_type& entry = entry_of(node);
         if (visit(entry)) return &entry;
         node = node->_M_right;
         if (node == nullptr) return nullptr;
     }
 }
-#endif
+
+// The sum of `term` over the entries of the subtree under `node`. Each call
+// returns its subtree's sum, so the running total stays in a register rather
+// than in a variable that every visit reads and writes back.
+template <class Term>
+int32_t sum_subtree(const std::_Rb_tree_node_base* node, const Term& term) {
+    int32_t sum = 0;
+    while (node != nullptr) {
+        if (node->_M_left != nullptr) sum += sum_subtree(node->_M_left, term);
+        sum += term(entry_of(node));
+        node = node->_M_right;
+    }
+    return sum;
+}
 }  // namespace piece_map_detail
+#endif
 
 // The first entry in key order (a1, b1, ..., h8) for which `wanted` is true,
 // or nullptr: a walk of the map from its beginning, visiting the entries as a
@@ -88,7 +111,7 @@ const PieceMap::value_type* walk_subtree(const std::_Rb_tree_node_base* node, Vi
 template <class Wanted>
 const PieceMap::value_type* first_entry(const PieceMap& pieces, Wanted wanted) {
 #if defined(__GLIBCXX__)
-    return piece_map_detail::walk_subtree(pieces.end()._M_node->_M_parent, wanted);
+    return piece_map_detail::walk_subtree(piece_map_detail::root(pieces), wanted);
 #else
     for (const PieceMap::value_type& entry : pieces) {
         if (wanted(entry)) return &entry;
@@ -97,32 +120,13 @@ const PieceMap::value_type* first_entry(const PieceMap& pieces, Wanted wanted) {
 #endif
 }
 
-namespace piece_map_detail {
-#if defined(__GLIBCXX__)
-// The sum of `term` over the entries of the subtree under `node`. Each call
-// returns its subtree's sum, so the running total stays in a register rather
-// than in a variable that every visit reads and writes back.
-template <class Term>
-int32_t sum_subtree(const std::_Rb_tree_node_base* node, const Term& term) {
-    using Node = std::_Rb_tree_node<PieceMap::value_type>;
-    int32_t sum = 0;
-    while (node != nullptr) {
-        if (node->_M_left != nullptr) sum += sum_subtree(node->_M_left, term);
-        sum += term(*static_cast<const Node*>(node)->_M_valptr());
-        node = node->_M_right;
-    }
-    return sum;
-}
-#endif
-}  // namespace piece_map_detail
-
 // The sum of `term` over all entries. Integer addition does not depend on
 // the order of its terms, so the total is the one a loop over the entries in
 // key order gives.
 template <class Term>
 int32_t sum_entries(const PieceMap& pieces, Term term) {
 #if defined(__GLIBCXX__)
-    return piece_map_detail::sum_subtree(pieces.end()._M_node->_M_parent, term);
+    return piece_map_detail::sum_subtree(piece_map_detail::root(pieces), term);
 #else
     int32_t sum = 0;
     for (const PieceMap::value_type& entry : pieces) sum += term(entry);
