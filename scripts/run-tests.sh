@@ -12,6 +12,12 @@ cmake -S . -B build -DCMAKE_BUILD_TYPE=Release >/dev/null
 cmake --build build -j"$jobs"
 ctest --test-dir build -j"$jobs" --output-on-failure -LE 'long|soak' --timeout 300
 
+echo "== Profile-guided build: the end-to-end tests, and the same output as the Release build"
+scripts/pgo-build.sh build-pgo
+cmake --build build-pgo -j"$jobs"
+ctest --test-dir build-pgo -j"$jobs" --output-on-failure -L e2e --timeout 300
+scripts/compare-output.sh build/app/brix build-pgo/app/brix quick
+
 echo "== Soak run, short (one engine, about a minute of mixed sequences)"
 if ! BRIX_SOAK_SECONDS=60 ctest --test-dir build -V -L soak --timeout 300 >build/soak.log 2>&1; then
   tail -n 80 build/soak.log
