@@ -9,8 +9,10 @@
 #
 #   scripts/bench.sh [--rev REVISION] [benchmark options: --quick, --repeat N, --only TEXT]
 #
-# With --rev, --repeat N is the number of rounds (default 3).
-# Example: scripts/bench.sh --rev dfaacca --repeat 5
+# With --rev, --repeat N is the number of rounds (default 3), and --pgo adds a
+# third build to the turns: this tree built profile-guided (scripts/pgo-build.sh,
+# in build-bench-pgo).
+# Example: scripts/bench.sh --rev dfaacca --repeat 5 --pgo
 set -euo pipefail
 cd "$(dirname "$0")/.."
 jobs=${JOBS:-$(nproc)}
@@ -30,9 +32,12 @@ fi
 
 rounds=3
 select=()
+builds=(old new)
+pgo_run=0
 while [[ $# -gt 0 ]]; do
   case $1 in
     --repeat) rounds=$2; shift 2 ;;
+    --pgo) builds+=(pgo); pgo_run=1; shift ;;
     --quick) select+=(--quick); shift ;;
     --only) select+=(--only "$2"); shift 2 ;;
     *) echo "bench.sh: unknown option $1" >&2; exit 2 ;;
@@ -47,6 +52,10 @@ cp -r bench "$old_dir/bench"
 cmake -S "$old_dir" -B "$old_dir/build" -DCMAKE_BUILD_TYPE=Release -DBRIX_BENCH=ON -DBRIX_TESTS=OFF >/dev/null
 cmake --build "$old_dir/build" -j"$jobs" --target brix_bench >/dev/null
 old=$old_dir/build/bench/brix_bench
+pgo=build-bench-pgo/bench/brix_bench
+if ((pgo_run)); then
+  JOBS=$jobs scripts/pgo-build.sh build-bench-pgo >/dev/null
+fi
 
 mapfile -t labels < <("$new" "${select[@]}" --list)
 results=$old_dir/results
@@ -54,9 +63,12 @@ results=$old_dir/results
 status=0
 for ((round = 1; round <= rounds; round++)); do
   for label in "${labels[@]}"; do
-    for build in old new; do
-      binary=$old
-      [[ $build == new ]] && binary=$new
+    for build in "${builds[@]}"; do
+      case $build in
+        old) binary=$old ;;
+        new) binary=$new ;;
+        pgo) binary=$pgo ;;
+      esac
       # The one result line of the run: case name, depth, nodes, check, times, rate.
       line=$("$binary" --only "$label" --repeat 1 | grep -E '^(perft|search) ') || status=1
       echo "$build $line" >>"$results"
@@ -64,9 +76,9 @@ for ((round = 1; round <= rounds; round++)); do
   done
 done
 
-# Per build and case the fastest run (by CPU time); then both tables and the ratio.
+# Per build and case the fastest run (by CPU time); then the tables and the ratios.
 # A result line is: build, case name (words), depth, nodes, check, wall s, cpu s, rate.
-awk -v rev="$rev" -v here="$(git rev-parse --short HEAD)" '
+awk -v rev="$rev" -v here="$(git rev-parse --short HEAD)" -v pgo="$pgo_run" '
   NF < 8 { wrong = 1; next }
   {
     label = $2
@@ -89,8 +101,13 @@ awk -v rev="$rev" -v here="$(git rev-parse --short HEAD)" '
   END {
     table("old", rev)
     table("new", "this tree (" here ")")
-    printf "== CPU time of %s over this tree\n", rev
-    for (i = 1; i <= count; i++) printf "%-24s %5s %8.2fx\n", title[i], depth[i], cpu["old" SUBSEP order[i]] / cpu["new" SUBSEP order[i]]
+    if (pgo) table("pgo", "this tree, profile-guided build")
+    printf "== CPU time of %s over this tree%s\n", rev, pgo ? " (plain, profile-guided)" : ""
+    for (i = 1; i <= count; i++) {
+      printf "%-24s %5s %8.2fx", title[i], depth[i], cpu["old" SUBSEP order[i]] / cpu["new" SUBSEP order[i]]
+      if (pgo) printf " %8.2fx", cpu["old" SUBSEP order[i]] / cpu["pgo" SUBSEP order[i]]
+      printf "\n"
+    }
     if (wrong) print "NODE COUNTS DIFFER from the recorded figures, or a run failed"
   }' "$results"
 exit "$status"
