@@ -120,6 +120,15 @@ const PieceMap::value_type* first_entry(const PieceMap& pieces, Wanted wanted) {
 #endif
 }
 
+// Calls `visit` on every entry, in key order.
+template <class Visit>
+void for_each_entry(const PieceMap& pieces, Visit visit) {
+    first_entry(pieces, [&visit](const PieceMap::value_type& entry) {
+        visit(entry);
+        return false;
+    });
+}
+
 // The sum of `term` over all entries. Integer addition does not depend on
 // the order of its terms, so the total is the one a loop over the entries in
 // key order gives.

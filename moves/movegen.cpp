@@ -2,12 +2,10 @@
 
 #include <algorithm>
 #include <cstdlib>
-#include <iterator>
 #include <string>
 
 #include "chess/custom_exception.h"
 #include "moves/attacks.h"
-#include "moves/make_move.h"
 
 namespace {
 struct Step {
@@ -20,13 +18,19 @@ constexpr Step rook_directions[] = {{-1, 0}, {0, -1}, {0, 1}, {1, 0}};
 constexpr Step queen_directions[] = {{-1, -1}, {-1, 0}, {-1, 1}, {0, -1}, {0, 1}, {1, -1}, {1, 0}, {1, 1}};
 constexpr Step knight_steps[] = {{-2, -1}, {-2, 1}, {-1, -2}, {-1, 2}, {1, -2}, {1, 2}, {2, -1}, {2, 1}};
 
+// Which of a piece's pseudo-legal moves a generator lists: all of them, or
+// only the captures and en passant captures (capturing promotions are
+// promotions, not captures). A generator of captures lists them in the order
+// in which the full generator lists them.
+enum class Scope { all, captures };
+
 constexpr int32_t capture_key(int32_t victim_value) { return victim_value * 10000; }
 
 void add(MoveList& list, int32_t priority, const Move& move) { list.push_back(ScoredMove{priority, move}); }
 
 // A move of a sliding piece to every square along each direction until a
 // piece stops it; `base` is the mover's share of the key.
-template <std::size_t N>
+template <Scope scope, std::size_t N>
 MoveList slider_moves(const Board& board, const Coords& square, Color own, const Step (&directions)[N], int32_t base) {
     MoveList list;
     for (const Step& step : directions) {
@@ -37,7 +41,7 @@ MoveList slider_moves(const Board& board, const Coords& square, Color own, const
             const Coords target(x, y);
             const Piece* piece = board.piece_at(target);
             if (piece == nullptr) {
-                add(list, base + k, Move(square, target, MoveKind::quiet));
+                if (scope == Scope::all) add(list, base + k, Move(square, target, MoveKind::quiet));
                 continue;
             }
             if (piece->color != own) add(list, capture_key(piece->value()) - base + k, Move(square, target, MoveKind::capture));
@@ -49,12 +53,13 @@ MoveList slider_moves(const Board& board, const Coords& square, Color own, const
 
 // A move to one square (knight and king steps): quiet on an empty square,
 // capture on an opponent's piece, nothing on an own piece.
+template <Scope scope>
 void step_move(const Board& board, MoveList& list, const Coords& square, Color own, int32_t x, int32_t y, int32_t base) {
     if (!Coords::on_board(x, y)) return;
     const Coords target(x, y);
     const Piece* piece = board.piece_at(target);
     if (piece == nullptr) {
-        add(list, base, Move(square, target, MoveKind::quiet));
+        if (scope == Scope::all) add(list, base, Move(square, target, MoveKind::quiet));
     } else if (piece->color != own) {
         add(list, capture_key(piece->value()) - base, Move(square, target, MoveKind::capture));
     }
@@ -83,7 +88,8 @@ const Castling castlings[] = {
 
 // The generators proper, given the colour of the piece on `square`, which the
 // caller has already read: generation reads each square of the side to move
-// once, in legal_moves, rather than again in piece_moves and in the generator.
+// once, rather than again in piece_moves and in the generator.
+template <Scope scope>
 MoveList pawn_moves_of(const Board& board, const Coords& square, Color own) {
     MoveList list;
     const bool white = own == Color::white;
@@ -98,12 +104,14 @@ MoveList pawn_moves_of(const Board& board, const Coords& square, Color own) {
     if (y == promotion_rank) return list;
 
     if (y != pre_promotion_rank) {
-        const Coords ahead(x, y + d);
-        if (!board.has_piece(ahead)) {
-            add(list, 1000, Move(square, ahead, MoveKind::quiet));
-            if (y == start_rank) {
-                const Coords two_ahead(x, y + 2 * d);
-                if (!board.has_piece(two_ahead)) add(list, 1001, Move(square, two_ahead, MoveKind::double_push));
+        if (scope == Scope::all) {
+            const Coords ahead(x, y + d);
+            if (!board.has_piece(ahead)) {
+                add(list, 1000, Move(square, ahead, MoveKind::quiet));
+                if (y == start_rank) {
+                    const Coords two_ahead(x, y + 2 * d);
+                    if (!board.has_piece(two_ahead)) add(list, 1001, Move(square, two_ahead, MoveKind::double_push));
+                }
             }
         }
         for (const int32_t tx : {x - 1, x + 1}) {
@@ -125,6 +133,8 @@ MoveList pawn_moves_of(const Board& board, const Coords& square, Color own) {
         return list;
     }
 
+    // Every move from the pre-promotion rank is a promotion.
+    if (scope == Scope::captures) return list;
     for (const int32_t tx : {x - 1, x, x + 1}) {
         if (tx < 1 || tx > 8) continue;
         const Coords target(tx, promotion_rank);
@@ -139,27 +149,37 @@ MoveList pawn_moves_of(const Board& board, const Coords& square, Color own) {
     return list;
 }
 
+template <Scope scope>
 MoveList knight_moves_of(const Board& board, const Coords& square, Color own) {
     MoveList list;
-    for (const Step& step : knight_steps) step_move(board, list, square, own, square.x + step.dx, square.y + step.dy, 3250);
+    for (const Step& step : knight_steps) {
+        step_move<scope>(board, list, square, own, square.x + step.dx, square.y + step.dy, 3250);
+    }
     return list;
 }
 
+template <Scope scope>
 MoveList bishop_moves_of(const Board& board, const Coords& square, Color own) {
-    return slider_moves(board, square, own, bishop_directions, 3250);
+    return slider_moves<scope>(board, square, own, bishop_directions, 3250);
 }
 
+template <Scope scope>
 MoveList rook_moves_of(const Board& board, const Coords& square, Color own) {
-    return slider_moves(board, square, own, rook_directions, 5000);
+    return slider_moves<scope>(board, square, own, rook_directions, 5000);
 }
 
+template <Scope scope>
 MoveList queen_moves_of(const Board& board, const Coords& square, Color own) {
-    return slider_moves(board, square, own, queen_directions, 9750);
+    return slider_moves<scope>(board, square, own, queen_directions, 9750);
 }
 
+template <Scope scope>
 MoveList king_moves_of(const Board& board, const Coords& square, Color own) {
     MoveList list;
-    for (const Step& step : queen_directions) step_move(board, list, square, own, square.x + step.dx, square.y + step.dy, 9749);
+    for (const Step& step : queen_directions) {
+        step_move<scope>(board, list, square, own, square.x + step.dx, square.y + step.dy, 9749);
+    }
+    if (scope == Scope::captures) return list;
 
     for (const Castling& castling : castlings) {
         if (!(board.rooking.*castling.right) || own != castling.color) continue;
@@ -180,19 +200,23 @@ MoveList king_moves_of(const Board& board, const Coords& square, Color own) {
     return list;
 }
 
-// The legal moves of `piece`, standing on `square`, in generation order.
-MoveList legal_moves_of(Board& board, const Coords& square, const Piece& piece) {
-    MoveList list;
+// The pseudo-legal moves of `piece`, standing on `square`, in generation order.
+template <Scope scope>
+MoveList moves_of(const Board& board, const Coords& square, const Piece& piece) {
     switch (piece.kind) {
-        case PieceKind::pawn: list = pawn_moves_of(board, square, piece.color); break;
-        case PieceKind::knight: list = knight_moves_of(board, square, piece.color); break;
-        case PieceKind::bishop: list = bishop_moves_of(board, square, piece.color); break;
-        case PieceKind::rook: list = rook_moves_of(board, square, piece.color); break;
-        case PieceKind::queen: list = queen_moves_of(board, square, piece.color); break;
-        case PieceKind::king: list = king_moves_of(board, square, piece.color); break;
+        case PieceKind::pawn: return pawn_moves_of<scope>(board, square, piece.color);
+        case PieceKind::knight: return knight_moves_of<scope>(board, square, piece.color);
+        case PieceKind::bishop: return bishop_moves_of<scope>(board, square, piece.color);
+        case PieceKind::rook: return rook_moves_of<scope>(board, square, piece.color);
+        case PieceKind::queen: return queen_moves_of<scope>(board, square, piece.color);
+        case PieceKind::king: return king_moves_of<scope>(board, square, piece.color);
         default:
             throw CustomException("Unknown piece type in generator. " + std::to_string(static_cast<int32_t>(piece.kind)));
     }
+}
+
+// Drops the moves that leave their mover's king attacked, keeping the order.
+void keep_legal(Board& board, MoveList& list) {
     for (auto it = list.begin(); it != list.end();) {
         if (leaves_king_attacked(board, it->move)) {
             it = list.erase(it);
@@ -200,16 +224,52 @@ MoveList legal_moves_of(Board& board, const Coords& square, const Piece& piece) 
             ++it;
         }
     }
+}
+
+// The pseudo-legal moves of the side to move in generation order: the
+// squares file by file (a1, a2, ..., a8, b1, ..., h8), each piece's moves as
+// its generator lists them. The side's pieces are read in one walk of the
+// map, which holds exactly the occupied squares, rather than by looking up
+// all 64 squares.
+template <Scope scope>
+MoveList generate(const Board& board) {
+    const Color side = board.side_to_move;
+    Piece own[64];
+    uint64_t occupied = 0;  // bit (x - 1) * 8 + (y - 1) for an own piece on (x, y)
+    for_each_entry(board.pieces, [&](const PieceMap::value_type& entry) {
+        if (entry.second.color != side) return;
+        const int32_t index = (entry.first.x - 1) * 8 + (entry.first.y - 1);
+        own[index] = entry.second;
+        occupied |= uint64_t{1} << index;
+    });
+    MoveList list;
+    while (occupied != 0) {
+        const int32_t index = __builtin_ctzll(occupied);
+        occupied &= occupied - 1;
+        list.splice(list.end(), moves_of<scope>(board, Coords(index / 8 + 1, index % 8 + 1), own[index]));
+    }
     return list;
 }
 }  // namespace
 
-MoveList pawn_moves(const Board& board, const Coords& square) { return pawn_moves_of(board, square, board.get_piece(square).color); }
-MoveList knight_moves(const Board& board, const Coords& square) { return knight_moves_of(board, square, board.get_piece(square).color); }
-MoveList bishop_moves(const Board& board, const Coords& square) { return bishop_moves_of(board, square, board.get_piece(square).color); }
-MoveList rook_moves(const Board& board, const Coords& square) { return rook_moves_of(board, square, board.get_piece(square).color); }
-MoveList queen_moves(const Board& board, const Coords& square) { return queen_moves_of(board, square, board.get_piece(square).color); }
-MoveList king_moves(const Board& board, const Coords& square) { return king_moves_of(board, square, board.get_piece(square).color); }
+MoveList pawn_moves(const Board& board, const Coords& square) {
+    return pawn_moves_of<Scope::all>(board, square, board.get_piece(square).color);
+}
+MoveList knight_moves(const Board& board, const Coords& square) {
+    return knight_moves_of<Scope::all>(board, square, board.get_piece(square).color);
+}
+MoveList bishop_moves(const Board& board, const Coords& square) {
+    return bishop_moves_of<Scope::all>(board, square, board.get_piece(square).color);
+}
+MoveList rook_moves(const Board& board, const Coords& square) {
+    return rook_moves_of<Scope::all>(board, square, board.get_piece(square).color);
+}
+MoveList queen_moves(const Board& board, const Coords& square) {
+    return queen_moves_of<Scope::all>(board, square, board.get_piece(square).color);
+}
+MoveList king_moves(const Board& board, const Coords& square) {
+    return king_moves_of<Scope::all>(board, square, board.get_piece(square).color);
+}
 
 // Sorts by descending priority, keeping the generation order among equal
 // priorities. A stable sort has exactly one result, so this gives the order
@@ -218,7 +278,7 @@ MoveList king_moves(const Board& board, const Coords& square) { return king_move
 // moves back into the list's nodes in that order, instead of relinking nodes
 // through the library's out-of-line merge steps.
 void sort_by_priority(MoveList& list) {
-    constexpr std::size_t most = 256;  // more legal moves than any position has
+    constexpr std::size_t most = 256;  // more pseudo-legal moves than any position has
     const std::size_t n = list.size();
     if (n < 2) return;
     if (n > most) {
@@ -241,54 +301,49 @@ void sort_by_priority(MoveList& list) {
     for (ScoredMove& scored : list) scored = moves[keys[i++] & 0xffffffffu];
 }
 
-bool leaves_king_attacked(Board& board, const Move& move) {
-    const MoveUndo undo = make_move(board, move);
-    const bool attacked = in_check(board, board.side_to_move.inverse());
-    unmake_move(board, undo);
-    return attacked;
+std::optional<MoveUndo> make_legal_move(Board& board, const Move& move) {
+    std::optional<MoveUndo> undo(make_move(board, move));
+    if (in_check(board, board.side_to_move.inverse())) {
+        unmake_move(board, *undo);
+        undo.reset();
+    }
+    return undo;
 }
 
-MoveList piece_moves(Board& board, const Coords& square) { return legal_moves_of(board, square, board.get_piece(square)); }
+bool leaves_king_attacked(Board& board, const Move& move) {
+    const std::optional<MoveUndo> undo = make_legal_move(board, move);
+    if (!undo) return true;
+    unmake_move(board, *undo);
+    return false;
+}
 
-namespace {
-// Every legal move of the side to move, in generation order.
-MoveList unsorted_legal_moves(Board& board) {
-    MoveList list;
-    for (int32_t x = 1; x <= 8; ++x) {
-        for (int32_t y = 1; y <= 8; ++y) {
-            const Coords square(x, y);
-            const Piece* piece = board.piece_at(square);
-            if (piece == nullptr || piece->color != board.side_to_move) continue;
-            // A copy: the trial moves replace the map's nodes.
-            const Piece mover = *piece;
-            list.splice(list.end(), legal_moves_of(board, square, mover));
-        }
-    }
+MoveList piece_moves(Board& board, const Coords& square) {
+    MoveList list = moves_of<Scope::all>(board, square, board.get_piece(square));
+    keep_legal(board, list);
     return list;
 }
-}  // namespace
 
-MoveList legal_moves(Board& board) {
-    MoveList list = unsorted_legal_moves(board);
+MoveList pseudo_legal_moves(const Board& board) { return generate<Scope::all>(board); }
+
+MoveList ordered_moves(const Board& board) {
+    MoveList list = generate<Scope::all>(board);
     sort_by_priority(list);
     return list;
 }
 
-// The whole legal list is built (every move tried for legality), and the
-// captures taken out of it before sorting: a stable sort keeps the order of
-// the moves it is given, so sorting the captures alone puts them in the
-// order they have in the sorted whole list, without sorting the quiet moves
-// that would be thrown away.
-MoveList legal_captures(Board& board) {
-    MoveList all = unsorted_legal_moves(board);
-    MoveList captures;
-    for (auto it = all.begin(); it != all.end();) {
-        const auto next = std::next(it);
-        if (it->move.kind == MoveKind::capture || it->move.kind == MoveKind::en_passant) {
-            captures.splice(captures.end(), all, it);
-        }
-        it = next;
-    }
-    sort_by_priority(captures);
-    return captures;
+// A stable sort keeps the order of the moves it is given, so sorting the
+// captures alone puts them in the order they have in the sorted whole list.
+MoveList ordered_captures(const Board& board) {
+    MoveList list = generate<Scope::captures>(board);
+    sort_by_priority(list);
+    return list;
+}
+
+// Filtering before sorting gives the list that sorting and then filtering
+// gives, and sorts fewer moves.
+MoveList legal_moves(Board& board) {
+    MoveList list = generate<Scope::all>(board);
+    keep_legal(board, list);
+    sort_by_priority(list);
+    return list;
 }

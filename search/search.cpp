@@ -24,11 +24,16 @@ SearchResult alpha_beta(Board& board, int32_t alpha, int32_t beta, uint32_t dept
     if (stop_requested(check_stop)) return SearchResult{-SCORE_INFINITY, {}};
     if (depth == 0) return quiescence(board, alpha, beta, check_stop);
 
-    const MoveList moves = legal_moves(board);
+    // Each move is tested for legality on the make that searches it; the
+    // legal ones come in legal_moves' order, and a move after a cut-off is
+    // never made at all.
     SearchResult best{alpha, {}};
-    for (const ScoredMove& scored : moves) {
+    bool any_legal = false;
+    for (const ScoredMove& scored : ordered_moves(board)) {
         if (stopped(check_stop)) return SearchResult{-SCORE_INFINITY, {}};
-        const MoveUndo undo = make_move(board, scored.move);
+        const std::optional<MoveUndo> undo = make_legal_move(board, scored.move);
+        if (!undo) continue;
+        any_legal = true;
         SearchResult child = alpha_beta(board, -beta, -best.score, depth - 1, check_stop);
         const int32_t score = -child.score;
         if (score > best.score) {
@@ -36,10 +41,10 @@ SearchResult alpha_beta(Board& board, int32_t alpha, int32_t beta, uint32_t dept
             best.pv = std::move(child.pv);
             best.pv.push_front(scored.move);
         }
-        unmake_move(board, undo);
+        unmake_move(board, *undo);
         if (best.score >= beta) return SearchResult{best.score, {}};
     }
-    if (moves.empty()) {
+    if (!any_legal) {
         if (in_check(board)) return SearchResult{static_cast<int32_t>(root_depth - depth) - SCORE_INFINITY, {}};
         return SearchResult{0, {}};
     }
@@ -52,10 +57,13 @@ SearchResult quiescence(Board& board, int32_t alpha, int32_t beta, bool check_st
     SearchResult best{alpha > stand ? alpha : stand, {}};
     if (stand >= beta) return SearchResult{stand, {}};
 
-    for (const ScoredMove& scored : legal_captures(board)) {
-        const MoveUndo undo = make_move(board, scored.move);
+    // Only the captures are generated, in the order they have in the legal
+    // list, each tested for legality on its own make.
+    for (const ScoredMove& scored : ordered_captures(board)) {
+        const std::optional<MoveUndo> undo = make_legal_move(board, scored.move);
+        if (!undo) continue;
         SearchResult child = quiescence(board, -beta, -best.score, check_stop);
-        unmake_move(board, undo);
+        unmake_move(board, *undo);
         const int32_t score = -child.score;
         if (score > best.score) {
             best.score = score;

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdint>
+#include <optional>
 #include <string>
 
 #include "search_session.h"
@@ -39,10 +40,13 @@ void expect_search_time(EngineProcess& engine, const std::string& line, int64_t 
     EXPECT_LT(output.elapsed.count(), below) << line;
 }
 
-void start_infinite(EngineProcess& engine, const std::string& line = "go infinite") {
+// Starts a search and waits until it has finished its first iteration;
+// returns that iteration's info line.
+InfoLine start_infinite(EngineProcess& engine, const std::string& line = "go infinite") {
     engine.send(line);
-    // Wait until the search has finished its first iteration.
-    ASSERT_TRUE(engine.read_until_prefix("info depth 1 "));
+    const auto lines = engine.read_until_prefix("info depth 1 ");
+    EXPECT_TRUE(lines) << "no first iteration";
+    return lines ? parse_info(lines->back()) : InfoLine{};
 }
 
 TEST(GoControl, MovetimeStopsAfterTheBudgetRoundedUpToSlices) {
@@ -175,13 +179,15 @@ TEST(GoControl, StopAtAnyMomentGivesTheLastFinishedIterationsMove) {
     engine.send(std::string("position fen ") + kiwipete);
     const Board board(kiwipete);
     for (int round = 0; round < 20; ++round) {
+        std::optional<InfoLine> first;
         if (round % 2 == 0) {
             engine.send("go infinite");  // stopped at once, maybe before depth 1 ends
         } else {
-            start_infinite(engine);
+            first = start_infinite(engine);
         }
         engine.send("stop");
-        const SearchOutput output = read_search(engine);
+        SearchOutput output = read_search(engine);
+        if (first) output.infos.insert(output.infos.begin(), *first);
         ASSERT_TRUE(output.finished) << "round " << round;
         EXPECT_TRUE(output.others.empty());
         expect_iterations_in_order(output);

@@ -143,29 +143,67 @@ TEST(MoveGeneration, PawnsWithNothingToDoGiveNoMove) {
     EXPECT_EQ(taken.front().move.kind, MoveKind::capture);
 }
 
-// The captures that quiescence tries: those of the sorted legal list, en
-// passant included and capturing promotions left out, in that list's order
-// and with their keys; the board is left as it was.
-TEST(MoveGeneration, LegalCapturesFollowTheLegalListOrder) {
+// The legal moves among ordered_moves, in its order, are legal_moves' list
+// with its keys; ordered_captures are its captures and en passant captures,
+// capturing promotions left out; neither changes the board.
+TEST(MoveGeneration, OrderedMovesAndCapturesFollowTheLegalListOrder) {
     for (const char* fen : {"r3k2r/p1ppqpb1/bn2pnp1/3PN3/1p2P3/2N2Q1p/PPPBBPPP/R3K2R w KQkq - 0 1",
                             "k7/8/2K5/3q3Q/4PN2/8/B7/3R4 w - - 0 1", "4k3/8/8/8/3pP3/8/8/4K3 b - e3 0 1",
                             "1r2k3/P7/8/8/8/8/8/4K3 w - - 0 1", "rnbqkbnr/pppp1ppp/8/4p3/3P4/8/PPP1PPPP/RNBQKBNR w KQkq - 0 2",
-                            "8/2p5/3p4/KP5r/1R3p1k/8/4P1P1/8 w - - 0 1", "4k3/8/8/8/8/8/8/4K3 w - - 0 1"}) {
+                            "8/2p5/3p4/KP5r/1R3p1k/8/4P1P1/8 w - - 0 1", "4k3/8/8/8/8/8/8/4K3 w - - 0 1",
+                            "8/8/8/K2pP2r/8/8/8/4k3 w - d6 0 1", "4k3/8/8/8/1b6/8/PPP2PPP/r3K2R w K - 0 1"}) {
         Board board(fen);
-        MoveList expected;
-        for (const ScoredMove& scored : legal_moves(board)) {
-            if (scored.move.kind == MoveKind::capture || scored.move.kind == MoveKind::en_passant) expected.push_back(scored);
+        const MoveList legal = legal_moves(board);
+        MoveList legal_captures;
+        for (const ScoredMove& scored : legal) {
+            if (scored.move.kind == MoveKind::capture || scored.move.kind == MoveKind::en_passant) {
+                legal_captures.push_back(scored);
+            }
         }
-        const MoveList captures = legal_captures(board);
-        EXPECT_EQ(uci_texts(captures), uci_texts(expected)) << fen;
-        EXPECT_EQ(priorities(captures), priorities(expected)) << fen;
+        const auto legal_among = [&board](const MoveList& list) {
+            MoveList kept;
+            for (const ScoredMove& scored : list) {
+                if (!leaves_king_attacked(board, scored.move)) kept.push_back(scored);
+            }
+            return kept;
+        };
+        const MoveList ordered = ordered_moves(board);
+        EXPECT_EQ(ordered.size(), pseudo_legal_moves(board).size()) << fen;
+        EXPECT_EQ(uci_texts(legal_among(ordered)), uci_texts(legal)) << fen;
+        EXPECT_EQ(priorities(legal_among(ordered)), priorities(legal)) << fen;
+        const MoveList captures = ordered_captures(board);
+        for (const ScoredMove& scored : captures) {
+            EXPECT_TRUE(scored.move.kind == MoveKind::capture || scored.move.kind == MoveKind::en_passant) << fen;
+        }
+        EXPECT_EQ(uci_texts(legal_among(captures)), uci_texts(legal_captures)) << fen;
+        EXPECT_EQ(priorities(legal_among(captures)), priorities(legal_captures)) << fen;
         EXPECT_EQ(board.to_fen(), fen);
     }
     // Equal keys keep the generation order: one knight that can take two pawns.
     Board board("4k3/8/8/2p1p3/8/3N4/8/4K1N1 w - - 0 1");
-    EXPECT_EQ(uci_texts(legal_captures(board)), Texts({"d3c5", "d3e5"}));
+    EXPECT_EQ(uci_texts(ordered_captures(board)), Texts({"d3c5", "d3e5"}));
     Board promotion("1r2k3/P7/8/8/8/8/8/4K3 w - - 0 1");
-    EXPECT_TRUE(legal_captures(promotion).empty());
+    EXPECT_TRUE(ordered_captures(promotion).empty());
+    // The en passant capture that would open the rank to the king is generated
+    // and then fails the legality test.
+    Board exposing("8/8/8/K2pP2r/8/8/8/4k3 w - d6 0 1");
+    EXPECT_EQ(uci_texts(ordered_captures(exposing)), Texts({"e5d6"}));
+    EXPECT_FALSE(make_legal_move(exposing, ordered_captures(exposing).front().move));
+    EXPECT_EQ(exposing.to_fen(), "8/8/8/K2pP2r/8/8/8/4k3 w - d6 0 1");
+}
+
+// make_legal_move leaves a legal move made (undone by its record) and an
+// illegal one taken back.
+TEST(MoveGeneration, MakeLegalMoveKeepsOnlyLegalMoves) {
+    const std::string fen = "4k3/8/8/8/8/2N5/3PPP2/r3K3 w - - 0 1";
+    Board board(fen);
+    EXPECT_FALSE(make_legal_move(board, Move(sq("d2"), sq("d3"), MoveKind::quiet)));
+    EXPECT_EQ(board.to_fen(), fen);
+    const std::optional<MoveUndo> undo = make_legal_move(board, Move(sq("c3"), sq("d1"), MoveKind::quiet));
+    ASSERT_TRUE(undo);
+    EXPECT_EQ(board.to_fen(), "4k3/8/8/8/8/8/3PPP2/r2NK3 b - - 0 1");
+    unmake_move(board, *undo);
+    EXPECT_EQ(board.to_fen(), fen);
 }
 
 // Positions that only a FEN can make. Whatever is generated there must be
