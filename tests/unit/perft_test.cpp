@@ -1,7 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <iostream>
-#include <sstream>
 #include <type_traits>
 #include <utility>
 
@@ -43,24 +41,6 @@ TEST(Perft, DepthZeroIsOneAndNoMoveIsZero) {
     Board start = Board::start_position();
     EXPECT_EQ(perft(start, 0), 1u);
 }
-
-// Collects what the engine writes to standard output while it lives.
-class CapturedOutput {
-public:
-    CapturedOutput() : previous(std::cout.rdbuf(text.rdbuf())) {}
-    ~CapturedOutput() { std::cout.rdbuf(previous); }
-    std::vector<std::string> lines() const {
-        std::vector<std::string> result;
-        std::istringstream input(text.str());
-        for (std::string line; std::getline(input, line);) result.push_back(line);
-        return result;
-    }
-    std::string all() const { return text.str(); }
-
-private:
-    std::ostringstream text;
-    std::streambuf* previous;
-};
 
 TEST(PerftDivide, OneLinePerRootMoveInGenerationOrder) {
     current_position = Board::start_position();

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <iostream>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -43,3 +45,21 @@ inline MoveList moves_from(const MoveList& list, const std::string& from) {
 }
 
 inline Coords sq(const char* name) { return Coords(std::string(name)); }
+
+// Collects what the engine writes to standard output while it lives.
+class CapturedOutput {
+public:
+    CapturedOutput() : previous(std::cout.rdbuf(text.rdbuf())) {}
+    ~CapturedOutput() { std::cout.rdbuf(previous); }
+    std::vector<std::string> lines() const {
+        std::vector<std::string> result;
+        std::istringstream input(text.str());
+        for (std::string line; std::getline(input, line);) result.push_back(line);
+        return result;
+    }
+    std::string all() const { return text.str(); }
+
+private:
+    std::ostringstream text;
+    std::streambuf* previous;
+};
