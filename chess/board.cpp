@@ -1,6 +1,6 @@
 #include "chess/board.h"
 
-#include "chess/custom_exception.h"
+#include "core/custom_exception.h"
 
 Board current_position;
 

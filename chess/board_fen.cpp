@@ -7,7 +7,7 @@
 #include <boost/lexical_cast.hpp>
 
 #include "chess/board.h"
-#include "chess/custom_exception.h"
+#include "core/custom_exception.h"
 
 namespace {
 const std::string& field(const std::vector<std::string>& fields, std::size_t index) {

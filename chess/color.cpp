@@ -1,6 +1,6 @@
 #include "chess/color.h"
 
-#include "chess/custom_exception.h"
+#include "core/custom_exception.h"
 
 Color Color::from_fen(std::string text) {
     if (text == "w" || text == "W") return white;

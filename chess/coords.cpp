@@ -2,7 +2,7 @@
 
 #include <stdexcept>
 
-#include "chess/custom_exception.h"
+#include "core/custom_exception.h"
 
 void Coords::throw_off_board() { throw CustomException("Invalid Coords in constructor"); }
 

@@ -1,6 +1,6 @@
 #include "chess/piece.h"
 
-#include "chess/custom_exception.h"
+#include "core/custom_exception.h"
 
 namespace {
 // Indexed by kind - 1.

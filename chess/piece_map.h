@@ -5,7 +5,7 @@
 #include <utility>
 
 #include "chess/coords.h"
-#include "chess/node_pool.h"
+#include "core/node_pool.h"
 #include "chess/piece.h"
 
 // The occupied squares, in rank-first key order.

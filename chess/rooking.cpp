@@ -1,6 +1,6 @@
 #include "chess/rooking.h"
 
-#include "chess/custom_exception.h"
+#include "core/custom_exception.h"
 
 RookingPosibility RookingPosibility::from_fen(std::string text) {
     RookingPosibility rooking;

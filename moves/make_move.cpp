@@ -1,6 +1,6 @@
 #include "moves/make_move.h"
 
-#include "chess/custom_exception.h"
+#include "core/custom_exception.h"
 
 namespace {
 BoardChange move_back(const Coords& now, const Coords& back) {

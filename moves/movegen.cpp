@@ -4,7 +4,7 @@
 #include <cstdlib>
 #include <string>
 
-#include "chess/custom_exception.h"
+#include "core/custom_exception.h"
 #include "moves/attacks.h"
 
 namespace {

@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "chess/console.h"
+#include "core/console.h"
 #include "moves/make_move.h"
 #include "moves/movegen.h"
 

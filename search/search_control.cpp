@@ -5,8 +5,8 @@
 #include <exception>
 #include <mutex>
 
-#include "chess/console.h"
-#include "chess/custom_exception.h"
+#include "core/console.h"
+#include "core/custom_exception.h"
 #include "moves/movegen.h"
 #include "search/clock.h"
 #include "search/search.h"

@@ -7,8 +7,8 @@
 #include <boost/algorithm/string/split.hpp>
 #include <boost/lexical_cast.hpp>
 
-#include "chess/console.h"
-#include "chess/custom_exception.h"
+#include "core/console.h"
+#include "core/custom_exception.h"
 #include "search/search_control.h"
 #include "uci/commands.h"
 

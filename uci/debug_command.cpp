@@ -1,4 +1,4 @@
-#include "chess/console.h"
+#include "core/console.h"
 #include "uci/commands.h"
 
 void debug_command(const Tokens& tokens) {

@@ -1,7 +1,7 @@
 #include <sstream>
 
 #include "chess/board.h"
-#include "chess/console.h"
+#include "core/console.h"
 #include "moves/perft.h"
 #include "search/clock.h"
 #include "uci/commands.h"

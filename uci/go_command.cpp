@@ -1,5 +1,5 @@
 #include "chess/board.h"
-#include "chess/console.h"
+#include "core/console.h"
 #include "search/search_control.h"
 #include "uci/commands.h"
 

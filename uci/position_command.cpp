@@ -1,5 +1,5 @@
 #include "chess/board.h"
-#include "chess/console.h"
+#include "core/console.h"
 #include "moves/make_move.h"
 #include "moves/move.h"
 #include "uci/commands.h"

@@ -12,7 +12,7 @@
 #include <boost/lexical_cast.hpp>
 
 #include "chess/board.h"
-#include "chess/custom_exception.h"
+#include "core/custom_exception.h"
 #include "same_position.h"
 
 namespace {

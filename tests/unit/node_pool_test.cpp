@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "chess/board.h"
-#include "chess/node_pool.h"
+#include "core/node_pool.h"
 
 namespace {
 using Numbers = std::list<int64_t, PoolAllocator<int64_t>>;

@@ -3,7 +3,7 @@
 #include <string>
 
 #include "chess/board.h"
-#include "chess/custom_exception.h"
+#include "core/custom_exception.h"
 #include "search/search_control.h"
 
 namespace {

@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "chess/board.h"
-#include "chess/custom_exception.h"
+#include "core/custom_exception.h"
 #include "moves/movegen.h"
 
 // The message of the exception of type `Exception` that `action` throws, or a

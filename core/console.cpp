@@ -1,4 +1,4 @@
-#include "chess/console.h"
+#include "core/console.h"
 
 #include <iostream>
 #include <mutex>

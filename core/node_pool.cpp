@@ -1,4 +1,4 @@
-#include "chess/node_pool.h"
+#include "core/node_pool.h"
 
 namespace node_pool_detail {
 namespace {
