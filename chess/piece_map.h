@@ -1,31 +1,72 @@
 #pragma once
 
+#include <cstddef>
 #include <functional>
 #include <map>
+#include <type_traits>
 #include <utility>
 
 #include "chess/coords.h"
-#include "core/node_pool.h"
 #include "chess/piece.h"
+#include "core/node_pool.h"
 
 // The occupied squares, in rank-first key order.
 using PieceMap = std::map<Coords, Piece, std::less<Coords>, PoolAllocator<std::pair<const Coords, Piece>>>;
 
+// The lookups and walks below have a fast path that reads libstdc++'s own
+// red-black tree nodes (_Rb_tree_node_base and its links, the header whose
+// parent is the root, _M_valptr) instead of going through the map's
+// interface: it relies on the node layout of libstdc++ releases 7 to 14 and
+// on the map's iterators being plain node pointers, which the static_asserts
+// below check, so it is not used in the library's checked mode
+// (_GLIBCXX_DEBUG), with another library, or when BRIX_PORTABLE_MAP is
+// defined (the CMake option of that name). The portable path uses only the
+// map's interface; CI builds and tests it, and the checked mode, and compares
+// their output with the fast path's.
+#if defined(__GLIBCXX__) && defined(_GLIBCXX_RELEASE) && _GLIBCXX_RELEASE >= 7 && _GLIBCXX_RELEASE <= 14 && \
+    !defined(_GLIBCXX_DEBUG) && !defined(BRIX_PORTABLE_MAP)
+#define BRIX_MAP_NODE_PATH 1
+#else
+#define BRIX_MAP_NODE_PATH 0
+#endif
+
+#if BRIX_MAP_NODE_PATH
+namespace piece_map_detail {
+using Base = std::_Rb_tree_node_base;
+using Node = std::_Rb_tree_node<PieceMap::value_type>;
+
+// The links are node pointers that the iterators hold as they are.
+static_assert(std::is_base_of_v<Base, Node>, "a map node starts with the library's node base");
+static_assert(std::is_same_v<decltype(Base::_M_parent), Base*> && std::is_same_v<decltype(Base::_M_left), Base*> &&
+                  std::is_same_v<decltype(Base::_M_right), Base*>,
+              "the tree's links are plain node pointers");
+static_assert(std::is_same_v<decltype(PieceMap::iterator::_M_node), Base*> &&
+                  std::is_same_v<decltype(PieceMap::const_iterator::_M_node), const Base*>,
+              "a map iterator holds its node and nothing else");
+static_assert(sizeof(PieceMap::iterator) == sizeof(Base*), "a map iterator holds its node and nothing else");
+static_assert(std::is_same_v<decltype(std::declval<const Node&>()._M_valptr()), const PieceMap::value_type*>,
+              "a node stores its entry where _M_valptr points");
+static_assert(std::is_trivially_copyable_v<Coords> && std::is_trivially_copyable_v<Piece>,
+              "entries compare and copy as plain values");
+}  // namespace piece_map_detail
+#endif
+
 // The piece on `square`, or nullptr when the map has no entry for it: one
 // descent of the map's tree, like PieceMap::find.
 //
-// With libstdc++, the descent is written out over the map's own red-black
+// On the fast path, the descent is written out over the map's own red-black
 // tree nodes: it compares the same keys along the same path from the root,
 // but stops at the node that holds the square instead of going on to the
 // bottom of the tree as find's lower-bound descent does, and picks the child
 // by a comparison the compiler turns into a conditional move. Attack
 // detection, move generation and make/unmake probe squares through here
 // millions of times a second; the benchmark's perft and search cases run
-// 10-17% faster with it. Other standard libraries use find.
+// 10-17% faster with it (measured before the search tested legality on its
+// own makes). The portable path uses find.
 inline const Piece* find_piece(const PieceMap& pieces, const Coords& square) {
-#if defined(__GLIBCXX__)
-    using Base = std::_Rb_tree_node_base;
-    using Node = std::_Rb_tree_node<PieceMap::value_type>;
+#if BRIX_MAP_NODE_PATH
+    using piece_map_detail::Base;
+    using piece_map_detail::Node;
     const Base* node = pieces.end()._M_node->_M_parent;  // the header's parent is the root
     while (node != nullptr) {
         const PieceMap::value_type& entry = *static_cast<const Node*>(node)->_M_valptr();
@@ -42,9 +83,9 @@ inline const Piece* find_piece(const PieceMap& pieces, const Coords& square) {
 // The entry for `square`, or end(): what PieceMap::find returns, found by the
 // same descent as find_piece.
 inline PieceMap::iterator find_entry(PieceMap& pieces, const Coords& square) {
-#if defined(__GLIBCXX__)
-    using Base = std::_Rb_tree_node_base;
-    using Node = std::_Rb_tree_node<PieceMap::value_type>;
+#if BRIX_MAP_NODE_PATH
+    using piece_map_detail::Base;
+    using piece_map_detail::Node;
     Base* node = pieces.end()._M_node->_M_parent;
     while (node != nullptr) {
         const PieceMap::value_type& entry = *static_cast<Node*>(node)->_M_valptr();
@@ -57,15 +98,13 @@ inline PieceMap::iterator find_entry(PieceMap& pieces, const Coords& square) {
 #endif
 }
 
-#if defined(__GLIBCXX__)
+#if BRIX_MAP_NODE_PATH
 // The walks below, written out over the map's own red-black tree nodes.
 namespace piece_map_detail {
-using Node = std::_Rb_tree_node<PieceMap::value_type>;
-
 // The root of the tree: the parent of the map's header node.
-inline const std::_Rb_tree_node_base* root(const PieceMap& pieces) { return pieces.end()._M_node->_M_parent; }
+inline const Base* root(const PieceMap& pieces) { return pieces.end()._M_node->_M_parent; }
 
-inline const PieceMap::value_type& entry_of(const std::_Rb_tree_node_base* node) {
+inline const PieceMap::value_type& entry_of(const Base* node) {
     return *static_cast<const Node*>(node)->_M_valptr();
 }
 
@@ -75,7 +114,7 @@ inline const PieceMap::value_type& entry_of(const std::_Rb_tree_node_base* node)
 // read of a link; stepping from entry to entry with the parent links (what
 // the map's iterators do) reads about two dependent links per entry.
 template <class Visit>
-const PieceMap::value_type* walk_subtree(const std::_Rb_tree_node_base* node, Visit& visit) {
+const PieceMap::value_type* walk_subtree(const Base* node, Visit& visit) {
     if (node == nullptr) return nullptr;
     for (;;) {
         if (node->_M_left != nullptr) {
@@ -92,7 +131,7 @@ const PieceMap::value_type* walk_subtree(const std::_Rb_tree_node_base* node, Vi
 // returns its subtree's sum, so the running total stays in a register rather
 // than in a variable that every visit reads and writes back.
 template <class Term>
-int32_t sum_subtree(const std::_Rb_tree_node_base* node, const Term& term) {
+int32_t sum_subtree(const Base* node, const Term& term) {
     int32_t sum = 0;
     while (node != nullptr) {
         if (node->_M_left != nullptr) sum += sum_subtree(node->_M_left, term);
@@ -106,11 +145,11 @@ int32_t sum_subtree(const std::_Rb_tree_node_base* node, const Term& term) {
 
 // The first entry in key order (a1, b1, ..., h8) for which `wanted` is true,
 // or nullptr: a walk of the map from its beginning, visiting the entries as a
-// loop over its iterators does and stopping at the first one wanted. With
-// libstdc++ the walk is written out over the tree's nodes (walk_subtree).
+// loop over its iterators does and stopping at the first one wanted. On the
+// fast path the walk is written out over the tree's nodes (walk_subtree).
 template <class Wanted>
 const PieceMap::value_type* first_entry(const PieceMap& pieces, Wanted wanted) {
-#if defined(__GLIBCXX__)
+#if BRIX_MAP_NODE_PATH
     return piece_map_detail::walk_subtree(piece_map_detail::root(pieces), wanted);
 #else
     for (const PieceMap::value_type& entry : pieces) {
@@ -134,7 +173,7 @@ void for_each_entry(const PieceMap& pieces, Visit visit) {
 // key order gives.
 template <class Term>
 int32_t sum_entries(const PieceMap& pieces, Term term) {
-#if defined(__GLIBCXX__)
+#if BRIX_MAP_NODE_PATH
     return piece_map_detail::sum_subtree(piece_map_detail::root(pieces), term);
 #else
     int32_t sum = 0;
