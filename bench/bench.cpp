@@ -2,8 +2,10 @@
 // fixed depths. Each case runs several times and reports its fastest run, in
 // wall-clock time and in CPU time of the running thread (the two agree on an
 // idle machine; the CPU time stays steady when other work shares the cores,
-// and the rate is computed from it). The node counts are checked against
-// the figures below, which no change to the engine's speed may alter.
+// and the rate is computed from it). The positions come from the test data
+// (tests/data), and the node counts are checked against its figures, which
+// no change to the engine's speed may alter: the published perft counts, and
+// the nodes that `go depth` reports on its last info line.
 //
 //   brix_bench [--quick] [--repeat N] [--only TEXT] [--list]
 //
@@ -25,51 +27,43 @@
 #include <vector>
 
 #include "chess/board.h"
+#include "data/test_data.h"
 #include "moves/perft.h"
 #include "search/search.h"
 #include "search/search_control.h"
 
 namespace {
-const char* const start_fen = "rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQkq - 0 1";
-const char* const kiwipete_fen = "r3k2r/p1ppqpb1/bn2pnp1/3PN3/1p2P3/2N2Q1p/PPPBBPPP/R3K2R w KQkq - 0 1";
-const char* const endgame_fen = "8/2p5/3p4/KP5r/1R3p1k/8/4P1P1/8 w - - 0 1";
-const char* const promotions_fen = "r3k2r/Pppp1ppp/1b3nbN/nP6/BBP1P3/q4N2/Pp1P2PP/R2Q1RK1 w kq - 0 1";
-const char* const discovered_fen = "rnbq1k1r/pp1Pbppp/2p5/8/2B5/8/PPP1NnPP/RNBQK2R w KQ - 1 8";
-const char* const middlegame_fen = "r4rk1/1pp1qppp/p1np1n2/2b1p1B1/2B1P1b1/P1NP1N2/1PP1QPPP/R4RK1 w - - 0 10";
-
 enum class Kind { perft, search };
 
 struct Case {
     Kind kind;
-    const char* name;
-    const char* fen;
+    const char* position;  // its name in the test data
     uint32_t depth;
-    // Perft: the published leaf count. Search: the nodes that `go depth`
-    // reports on its last info line (counted from depth 1 on), as the engine
-    // reported them before any speed work began; for the start position at
-    // depths 7 and 8 they are also the figures of the reference measurements.
-    uint64_t expected;
     bool quick;  // part of the --quick run
 };
 
 const Case cases[] = {
-    {Kind::perft, "perft startpos", start_fen, 5, 4865609, false},
-    {Kind::perft, "perft startpos", start_fen, 4, 197281, true},
-    {Kind::perft, "perft kiwipete", kiwipete_fen, 4, 4085603, false},
-    {Kind::perft, "perft kiwipete", kiwipete_fen, 3, 97862, true},
-    {Kind::perft, "perft endgame", endgame_fen, 5, 674624, false},
-    {Kind::perft, "perft promotions", promotions_fen, 4, 422333, true},
-    {Kind::perft, "perft discovered-checks", discovered_fen, 4, 2103487, false},
-    {Kind::perft, "perft middlegame", middlegame_fen, 4, 3894594, false},
-    {Kind::search, "search startpos", start_fen, 6, 109207, true},
-    {Kind::search, "search startpos", start_fen, 7, 847770, false},
-    {Kind::search, "search startpos", start_fen, 8, 3495759, false},
-    {Kind::search, "search kiwipete", kiwipete_fen, 5, 278353, false},
-    {Kind::search, "search kiwipete", kiwipete_fen, 4, 39332, true},
-    {Kind::search, "search promotions", promotions_fen, 5, 171169, false},
-    {Kind::search, "search endgame", endgame_fen, 7, 186463, false},
-    {Kind::search, "search middlegame", middlegame_fen, 5, 205196, false},
+    {Kind::perft, "startpos", 5, false},          {Kind::perft, "startpos", 4, true},
+    {Kind::perft, "kiwipete", 4, false},          {Kind::perft, "kiwipete", 3, true},
+    {Kind::perft, "endgame", 5, false},           {Kind::perft, "promotions", 4, true},
+    {Kind::perft, "discovered-checks", 4, false}, {Kind::perft, "middlegame", 4, false},
+    {Kind::search, "startpos", 6, true},          {Kind::search, "startpos", 7, false},
+    {Kind::search, "startpos", 8, false},         {Kind::search, "kiwipete", 5, false},
+    {Kind::search, "kiwipete", 4, true},          {Kind::search, "promotions", 5, false},
+    {Kind::search, "endgame", 7, false},          {Kind::search, "middlegame", 5, false},
 };
+
+// The count a case must reach: the published perft count, or the nodes of
+// the search figures at the case's depth.
+uint64_t expected_nodes(const Case& c) {
+    if (c.kind == Kind::perft) return test_data::suite_position(c.position).counts.at(c.depth - 1);
+    const test_data::SearchFigures figures = test_data::search_figures(c.position, c.depth);
+    if (figures.iterations.size() != c.depth) {
+        std::fprintf(stderr, "no search figures for %s at depth %u\n", c.position, c.depth);
+        std::exit(2);
+    }
+    return figures.iterations.back().nodes;
+}
 
 double seconds_since(std::chrono::steady_clock::time_point start) {
     return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
@@ -83,14 +77,14 @@ double thread_cpu_seconds() {
 
 // Perft from the position: the leaf count.
 uint64_t run_perft(const Case& c) {
-    Board board(c.fen);
+    Board board(test_data::fen(c.position));
     return perft(board, c.depth);
 }
 
 // Iterative deepening from depth 1 to the case's depth, as `go depth` runs it:
 // the node count after the last iteration.
 uint64_t run_search(const Case& c) {
-    search_board = Board(c.fen);
+    search_board = Board(test_data::fen(c.position));
     node_count = 0;
     search_stopped.store(false);
     for (uint32_t depth = 1; depth <= c.depth; ++depth) search_root(depth);
@@ -125,7 +119,8 @@ Options read_options(int argc, char** argv) {
 }
 
 // A case's name and depth, as --only matches them and --list prints them.
-std::string label_of(const Case& c) { return std::string(c.name) + " " + std::to_string(c.depth); }
+std::string name_of(const Case& c) { return std::string(c.kind == Kind::perft ? "perft " : "search ") + c.position; }
+std::string label_of(const Case& c) { return name_of(c) + " " + std::to_string(c.depth); }
 
 bool chosen(const Case& c, const Options& options) {
     if (options.quick && !c.quick) return false;
@@ -156,10 +151,10 @@ int main(int argc, char** argv) {
             best_cpu = std::min(best_cpu, thread_cpu_seconds() - cpu_start);
             best_wall = std::min(best_wall, seconds_since(start));
         }
-        const char* check = c.expected == 0 ? "-" : nodes == c.expected ? "ok" : "WRONG";
-        if (c.expected != 0 && nodes != c.expected) all_match = false;
-        std::printf("%-24s %5u %10llu %6s %8.3f %8.3f %10.2f\n", c.name, c.depth, static_cast<unsigned long long>(nodes),
-                    check, best_wall, best_cpu, static_cast<double>(nodes) / best_cpu / 1e6);
+        const bool ok = nodes == expected_nodes(c);
+        if (!ok) all_match = false;
+        std::printf("%-24s %5u %10llu %6s %8.3f %8.3f %10.2f\n", name_of(c).c_str(), c.depth,
+                    static_cast<unsigned long long>(nodes), ok ? "ok" : "WRONG", best_wall, best_cpu, static_cast<double>(nodes) / best_cpu / 1e6);
         std::fflush(stdout);
     }
     rusage usage{};

@@ -47,8 +47,11 @@ done
 old_dir=$(mktemp -d)
 trap 'rm -rf "$old_dir"' EXIT
 git archive "$rev" | tar -x -C "$old_dir"
-rm -rf "$old_dir/bench"
+# The older tree measured with this tree's benchmark and test data.
+rm -rf "$old_dir/bench" "$old_dir/tests/data"
+mkdir -p "$old_dir/tests"
 cp -r bench "$old_dir/bench"
+cp -r tests/data "$old_dir/tests/data"
 cmake -S "$old_dir" -B "$old_dir/build" -DCMAKE_BUILD_TYPE=Release -DBRIX_BENCH=ON -DBRIX_TESTS=OFF >/dev/null
 cmake --build "$old_dir/build" -j"$jobs" --target brix_bench >/dev/null
 old=$old_dir/build/bench/brix_bench

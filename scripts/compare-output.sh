@@ -17,9 +17,7 @@ fi
 base=$1
 new=$2
 mode=${3:-quick}
-here=$(cd "$(dirname "$0")" && pwd)
-suite=${PERFT_SUITE:-$here/../../shared/perft-suite.txt}
-[[ -f $suite ]] || suite=/work/shared/perft-suite.txt
+suite=$(cd "$(dirname "$0")/.." && pwd)/tests/data/perft-suite.txt
 
 # The command script: "position fen ..." then perft and go commands.
 commands() {

@@ -26,7 +26,8 @@ rm -rf "$profile"
 
 echo "== training run"
 "$dir/bench/brix_bench" --quick --repeat 1
-printf 'position startpos\nperft 3\nposition fen r3k2r/p1ppqpb1/bn2pnp1/3PN3/1p2P3/2N2Q1p/PPPBBPPP/R3K2R w KQkq - 0 1\nperft 2\nquit\n' |
+kiwipete=$(grep '^kiwipete|' tests/data/perft-suite.txt | cut -d'|' -f2)
+printf 'position startpos\nperft 3\nposition fen %s\nperft 2\nquit\n' "$kiwipete" |
   "$dir/app/brix" >/dev/null
 
 echo "== optimised build"

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <regex>
 
+#include "data/test_data.h"
 #include "engine_process.h"
 
 namespace {
@@ -83,7 +84,7 @@ TEST(DiagnosticCommands, PerftWithASignCountsTheSame) {
 TEST(DiagnosticCommands, PerftLeavesThePositionAsItWas) {
     EngineProcess engine;
     // Black to move with an en passant capture (b4a3) and all four castling rights.
-    reply(engine, "position fen r3k2r/p1ppqpb1/bn2pnp1/3PN3/1p2P3/2N2Q1p/PPPBBPPP/R3K2R w KQkq - 0 1 moves a2a4");
+    reply(engine, "position fen " + test_data::fen("kiwipete") + " moves a2a4");
     const std::string fen = "r3k2r/p1ppqpb1/bn2pnp1/3PN3/Pp2P3/2N2Q1p/1PPBBPPP/R3K2R b KQkq a3 0 1";
     EXPECT_EQ(reply(engine, "board"), Lines({fen}));
     engine.send("perft 2");

@@ -6,6 +6,7 @@
 #include <optional>
 #include <string>
 
+#include "data/test_data.h"
 #include "search_session.h"
 
 // How a search is started, timed and ended: stop, quit, the end of input, the
@@ -15,7 +16,7 @@ using std::chrono::milliseconds;
 
 const std::string unknown = "Unknown command. Please try some else.";
 const std::string error_prefix = "There are some error while processing command: ";
-const char* kiwipete = "r3k2r/p1ppqpb1/bn2pnp1/3PN3/1p2P3/2N2Q1p/PPPBBPPP/R3K2R w KQkq - 0 1";
+const std::string kiwipete = test_data::fen("kiwipete");
 
 // The shortest of three answers to `line`: a search stopped without waiting
 // for a 100 ms slice answers well below 100 ms; taking the shortest keeps one

@@ -3,7 +3,7 @@
 #include <string>
 
 #include "search_session.h"
-#include "search_signature.h"
+#include "data/test_data.h"
 
 // What a search reports: its info lines and the bestmove, through the binary.
 namespace {
@@ -11,26 +11,7 @@ const char* mate_in_one = "6k1/5ppp/8/8/8/8/8/R5K1 w - - 0 1";         // Ra8#
 const char* mated = "R5k1/5ppp/8/8/8/8/8/6K1 b - - 0 1";               // Black is mated
 const char* stalemate = "7k/5Q2/6K1/8/8/8/8/8 b - - 0 1";              // Black has no move
 const char* every_move_mated = "k7/8/1K6/8/8/8/8/7R b - - 0 1";        // Kb8 forced, then Rh8#
-const char* kiwipete = "r3k2r/p1ppqpb1/bn2pnp1/3PN3/1p2P3/2N2Q1p/PPPBBPPP/R3K2R w KQkq - 0 1";
-
-TEST(GoSearch, DepthThreeWritesThreeIterationsThenTheirMove) {
-    EngineProcess engine;
-    engine.send("position startpos");
-    const SearchOutput output = go(engine, "go depth 3");
-    ASSERT_TRUE(output.finished);
-    EXPECT_TRUE(output.others.empty());
-    ASSERT_EQ(output.infos.size(), 3u);
-    const uint64_t nodes[] = {41, 144, 1138};
-    const char* lines[] = {"b1a3", "b1a3 b8a6", "b1a3 b8a6 a1b1"};
-    for (std::size_t i = 0; i < 3; ++i) {
-        EXPECT_EQ(output.infos[i].depth, i + 1);
-        EXPECT_EQ(output.infos[i].score, "cp 0");
-        EXPECT_EQ(output.infos[i].nodes, nodes[i]);
-        EXPECT_EQ(output.infos[i].pv_text, lines[i]);
-    }
-    EXPECT_EQ(output.bestmove, output.infos[2].pv.front());
-    quit_cleanly(engine);
-}
+const std::string kiwipete = test_data::fen("kiwipete");
 
 TEST(GoSearch, InfoLineEndsWithABlankAfterTheLastMove) {
     EngineProcess engine;
@@ -44,18 +25,18 @@ TEST(GoSearch, InfoLineEndsWithABlankAfterTheLastMove) {
     quit_cleanly(engine);
 }
 
-class GoSignature : public ::testing::TestWithParam<SignaturePosition> {};
+class GoSignature : public ::testing::TestWithParam<test_data::SearchFigures> {};
 
-// Pins the figures of go depth 5; see search_signature.h.
+// The figures of go depth 5, as the test data pins them.
 TEST_P(GoSignature, DepthFiveFiguresAreUnchanged) {
-    const SignaturePosition& position = GetParam();
+    const test_data::SearchFigures& position = GetParam();
     EngineProcess engine;
     engine.send("position fen " + position.fen);
     const SearchOutput output = go(engine, "go depth 5", std::chrono::milliseconds(120000));
     ASSERT_TRUE(output.finished);
     ASSERT_EQ(output.infos.size(), position.iterations.size());
     for (std::size_t i = 0; i < output.infos.size(); ++i) {
-        const SignatureIteration& expected = position.iterations[i];
+        const test_data::SearchIteration& expected = position.iterations[i];
         const InfoLine& info = output.infos[i];
         EXPECT_EQ(info.depth, expected.depth);
         EXPECT_EQ(info.score, "cp " + std::to_string(expected.score / 10)) << "depth " << expected.depth;
@@ -66,8 +47,10 @@ TEST_P(GoSignature, DepthFiveFiguresAreUnchanged) {
     quit_cleanly(engine);
 }
 
-INSTANTIATE_TEST_SUITE_P(Positions, GoSignature, ::testing::ValuesIn(search_signature()),
-                         [](const ::testing::TestParamInfo<SignaturePosition>& info) { return info.param.name; });
+INSTANTIATE_TEST_SUITE_P(Positions, GoSignature, ::testing::ValuesIn(test_data::search_figures_up_to(5)),
+                         [](const ::testing::TestParamInfo<test_data::SearchFigures>& info) {
+                             return test_data::test_name(info.param.name);
+                         });
 
 TEST(GoSearch, DepthZeroAnswersTheFirstLegalMoveWithoutInfo) {
     EngineProcess engine;

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "data/test_data.h"
 #include "engine_process.h"
 
 namespace {
@@ -44,7 +45,7 @@ TEST(PositionCommand, MovesCountOnlyRightAfterTheWordMoves) {
 
 TEST(PositionCommand, FenFormReadsSixFieldsAndThenTheMoves) {
     EngineProcess engine;
-    const std::string kiwipete = "r3k2r/p1ppqpb1/bn2pnp1/3PN3/1p2P3/2N2Q1p/PPPBBPPP/R3K2R w KQkq - 0 1";
+    const std::string kiwipete = test_data::fen("kiwipete");
     EXPECT_EQ(reply(engine, "position fen " + kiwipete), Lines());
     EXPECT_EQ(board(engine), kiwipete);
     EXPECT_EQ(reply(engine, "position fen 8/8/8/8/8/8/8/8 W qkQK - +7 -1 extra"), Lines());

@@ -16,22 +16,14 @@
 #include <vector>
 
 #include "chess/board.h"
+#include "data/test_data.h"
 #include "moves/make_move.h"
 #include "moves/move.h"
 #include "moves/movegen.h"
 #include "same_position.h"
 
 namespace {
-const char* const positions[] = {
-    "rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQkq - 0 1",
-    "r3k2r/p1ppqpb1/bn2pnp1/3PN3/1p2P3/2N2Q1p/PPPBBPPP/R3K2R w KQkq - 0 1",
-    "8/2p5/3p4/KP5r/1R3p1k/8/4P1P1/8 w - - 0 1",
-    "r3k2r/Pppp1ppp/1b3nbN/nP6/BBP1P3/q4N2/Pp1P2PP/R2Q1RK1 w kq - 0 1",
-    "r2q1rk1/pP1p2pp/Q4n2/bbp1p3/Np6/1B3NBn/pPPP1PPP/R3K2R b KQ - 0 1",
-    "rnbq1k1r/pp1Pbppp/2p5/8/2B5/8/PPP1NnPP/RNBQK2R w KQ - 1 8",
-    "r4rk1/1pp1qppp/p1np1n2/2b1p1B1/2B1P3/P1NP1N2/1PP1QPPP/R4RK1 w - - 0 10",
-};
-constexpr std::size_t position_count = sizeof positions / sizeof positions[0];
+const std::vector<test_data::PerftPosition>& positions = test_data::perft_suite();
 
 std::vector<std::string> split_words(const std::string& text) {
     std::vector<std::string> words;
@@ -65,7 +57,7 @@ bool pick_legal(Board& board, const std::string& digits, Move& move) {
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (size == 0) return 0;
-    const Board start(positions[data[0] % position_count]);
+    const Board start(positions[data[0] % positions.size()].fen);
     Board board = start;
     std::vector<MoveUndo> undos;
 

@@ -5,31 +5,13 @@
 #include "chess/board.h"
 #include "engine_process.h"
 #include "moves/perft.h"
-#include "perft_suite.h"
+#include "data/test_data.h"
 
 namespace {
-class DeepPerft : public testing::TestWithParam<std::size_t> {};
-
-// Every published depth, the deepest ones included (depth 6 of the start
-// position is about 119 million leaves).
-TEST_P(DeepPerft, PublishedCountsAtEveryDepth) {
-    const PerftPosition& position = perft_suite()[GetParam()];
-    Board board(position.fen);
-    for (uint32_t depth = 1; depth <= position.counts.size(); ++depth) {
-        EXPECT_EQ(perft(board, depth), position.counts[depth - 1]) << position.name << " depth " << depth;
-        ASSERT_EQ(board.to_fen(), position.fen);
-    }
-}
-
-INSTANTIATE_TEST_SUITE_P(Positions, DeepPerft, testing::Range<std::size_t>(0, perft_suite().size()),
-                         [](const testing::TestParamInfo<std::size_t>& info) {
-                             return std::string(perft_suite()[info.param].name);
-                         });
-
 // The perft command of the real binary: per-move lines that add up to the
 // published total, and the summary after them.
 TEST(DeepPerftCommand, KiwipeteDepthFourThroughTheEngine) {
-    const PerftPosition& kiwipete = perft_suite()[1];
+    const test_data::PerftPosition& kiwipete = test_data::suite_position("kiwipete");
     EngineProcess engine;
     engine.send(std::string("position fen ") + kiwipete.fen);
     engine.send("perft 4");

@@ -28,6 +28,7 @@
 #include <string>
 #include <vector>
 
+#include "data/test_data.h"
 #include "engine_process.h"
 #include "line_forms.h"
 
@@ -53,20 +54,19 @@ long resident_kib(pid_t pid) {
     return -1;
 }
 
-const std::vector<std::string> positions = {
-    "position startpos",
-    "position startpos moves e2e4 e7e5 g1f3 b8c6",
-    "position fen r3k2r/p1ppqpb1/bn2pnp1/3PN3/1p2P3/2N2Q1p/PPPBBPPP/R3K2R w KQkq - 0 1",
-    "position fen 8/2p5/3p4/KP5r/1R3p1k/8/4P1P1/8 w - - 0 1",
-    "position fen r3k2r/Pppp1ppp/1b3nbN/nP6/BBP1P3/q4N2/Pp1P2PP/R2Q1RK1 w kq - 0 1",
-    "position fen rnbq1k1r/pp1Pbppp/2p5/8/2B5/8/PPP1NnPP/RNBQK2R w KQ - 1 8",
-    "position fen r4rk1/1pp1qppp/p1np1n2/2b1p1B1/2B1P3/P1NP1N2/1PP1QPPP/R4RK1 w - - 0 10",
-    "position startpos moves f2f3 e7e5 g2g4 d8h4",          // White is mated
-    "position fen 7k/5Q2/6K1/8/8/8/8/8 b - - 0 1",           // stalemate
-    "position fen 8/8/8/4k3/8/8/8/4K3 w - - 0 1",            // bare kings
-    "position fen 8/8/8/8/8/8/8/Q7 w - - 0 1",               // no kings at all
-    "position fen 4k3/8/8/3pP3/8/8/8/4K3 w - d6 0 1 moves e5d6",
-};
+// The perft suite's positions, then some of other kinds.
+const std::vector<std::string> positions = [] {
+    std::vector<std::string> lines = {"position startpos", "position startpos moves e2e4 e7e5 g1f3 b8c6"};
+    for (const test_data::PerftPosition& position : test_data::perft_suite()) lines.push_back("position fen " + position.fen);
+    lines.insert(lines.end(), {
+                                  "position startpos moves f2f3 e7e5 g2g4 d8h4",  // White is mated
+                                  "position fen 7k/5Q2/6K1/8/8/8/8/8 b - - 0 1",  // stalemate
+                                  "position fen 8/8/8/4k3/8/8/8/4K3 w - - 0 1",   // bare kings
+                                  "position fen 8/8/8/8/8/8/8/Q7 w - - 0 1",      // no kings at all
+                                  "position fen 4k3/8/8/3pP3/8/8/8/4K3 w - d6 0 1 moves e5d6",
+                              });
+    return lines;
+}();
 
 // Commands that each get exactly one reply line: the fallback reply, an
 // error line or "Bad fen.". None of them starts a search.

@@ -5,6 +5,7 @@
 
 #include <boost/lexical_cast.hpp>
 
+#include "data/test_data.h"
 #include "chess/board.h"
 #include "unit/test_support.h"
 
@@ -17,7 +18,7 @@ std::string reread(const std::string& fen) { return Board(fen).to_fen(); }
 TEST(FenRoundTrip, StandardPositionsWriteBackTheirText) {
     EXPECT_EQ(Board::start_position().to_fen(), start_fen);
     EXPECT_EQ(Board::empty_board().to_fen(), "8/8/8/8/8/8/8/8 w - - 0 1");
-    for (const std::string fen : {"r3k2r/p1ppqpb1/bn2pnp1/3PN3/1p2P3/2N2Q1p/PPPBBPPP/R3K2R w KQkq - 0 1",
+    for (const std::string& fen : std::vector<std::string>{test_data::fen("kiwipete"),
                                   "rnbqkbnr/pp1ppppp/8/2p5/4P3/8/PPPP1PPP/RNBQKBNR w KQkq c6 0 2",
                                   "8/2p5/3p4/KP5r/1R3p1k/8/4P1P1/8 b - - 12 57", "8/8/8/8/8/8/8/8 b Qk a1 4294967295 0"}) {
         EXPECT_EQ(reread(fen), fen);

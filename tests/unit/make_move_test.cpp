@@ -2,6 +2,7 @@
 
 #include <vector>
 
+#include "data/test_data.h"
 #include "moves/make_move.h"
 #include "moves/move.h"
 #include "moves/movegen.h"
@@ -101,8 +102,8 @@ void expect_every_line_restores(Board& board, int depth) {
 }
 
 TEST(MakeUnmake, EveryLegalLineRestoresThePosition) {
-    for (const char* fen : {"r3k2r/p1ppqpb1/bn2pnp1/3PN3/1p2P3/2N2Q1p/PPPBBPPP/R3K2R w KQkq - 0 1",
-                            "r3k2r/Pppp1ppp/1b3nbN/nP6/BBP1P3/q4N2/Pp1P2PP/R2Q1RK1 w kq - 0 1",
+    for (const std::string& fen : std::vector<std::string>{test_data::fen("kiwipete"),
+                            test_data::fen("promotions"),
                             "rnbqkbnr/ppp1p1pp/8/3pPp2/8/8/PPPP1PPP/RNBQKBNR w KQkq f6 0 3"}) {
         Board board(fen);
         expect_every_line_restores(board, 3);

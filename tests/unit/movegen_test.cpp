@@ -2,6 +2,7 @@
 
 #include <iterator>
 
+#include "data/test_data.h"
 #include "moves/attacks.h"
 #include "moves/movegen.h"
 #include "moves/perft.h"
@@ -147,10 +148,10 @@ TEST(MoveGeneration, PawnsWithNothingToDoGiveNoMove) {
 // with its keys; ordered_captures are its captures and en passant captures,
 // capturing promotions left out; neither changes the board.
 TEST(MoveGeneration, OrderedMovesAndCapturesFollowTheLegalListOrder) {
-    for (const char* fen : {"r3k2r/p1ppqpb1/bn2pnp1/3PN3/1p2P3/2N2Q1p/PPPBBPPP/R3K2R w KQkq - 0 1",
+    for (const std::string& fen : std::vector<std::string>{test_data::fen("kiwipete"),
                             "k7/8/2K5/3q3Q/4PN2/8/B7/3R4 w - - 0 1", "4k3/8/8/8/3pP3/8/8/4K3 b - e3 0 1",
                             "1r2k3/P7/8/8/8/8/8/4K3 w - - 0 1", "rnbqkbnr/pppp1ppp/8/4p3/3P4/8/PPP1PPPP/RNBQKBNR w KQkq - 0 2",
-                            "8/2p5/3p4/KP5r/1R3p1k/8/4P1P1/8 w - - 0 1", "4k3/8/8/8/8/8/8/4K3 w - - 0 1",
+                            test_data::fen("endgame"), "4k3/8/8/8/8/8/8/4K3 w - - 0 1",
                             "8/8/8/K2pP2r/8/8/8/4k3 w - d6 0 1", "4k3/8/8/8/1b6/8/PPP2PPP/r3K2R w K - 0 1"}) {
         Board board(fen);
         const MoveList legal = legal_moves(board);

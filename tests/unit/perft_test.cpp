@@ -4,33 +4,13 @@
 #include <utility>
 
 #include "moves/perft.h"
-#include "perft_suite.h"
+#include "data/test_data.h"
 #include "unit/test_support.h"
 
 namespace {
 // Counts are 64-bit: a total above 2^32 must not wrap.
 static_assert(std::is_same_v<decltype(perft(std::declval<Board&>(), 0u)), uint64_t>);
 static_assert(std::is_same_v<decltype(perft_divide(0u)), uint64_t>);
-
-// Deepest depth checked per position in the default run; the long run checks
-// every published depth.
-constexpr uint32_t quick_depth[] = {5, 4, 5, 4, 4, 4, 4};
-
-class PerftSuite : public testing::TestWithParam<std::size_t> {};
-
-TEST_P(PerftSuite, PublishedCountsAtShallowDepths) {
-    const PerftPosition& position = perft_suite()[GetParam()];
-    Board board(position.fen);
-    for (uint32_t depth = 1; depth <= quick_depth[GetParam()]; ++depth) {
-        EXPECT_EQ(perft(board, depth), position.counts[depth - 1]) << position.name << " depth " << depth;
-        ASSERT_EQ(board.to_fen(), position.fen);
-    }
-}
-
-INSTANTIATE_TEST_SUITE_P(Positions, PerftSuite, testing::Range<std::size_t>(0, perft_suite().size()),
-                         [](const testing::TestParamInfo<std::size_t>& info) {
-                             return std::string(perft_suite()[info.param].name);
-                         });
 
 TEST(Perft, DepthZeroIsOneAndNoMoveIsZero) {
     for (const char* fen : {"4k3/8/8/8/8/8/3PPP2/r3K3 w - - 0 1", "7k/5Q2/6K1/8/8/8/8/8 b - - 0 1"}) {
@@ -65,7 +45,7 @@ TEST(PerftDivide, CountsBelowEachMoveAddUpToTheTotal) {
 }
 
 TEST(PerftDivide, DepthZeroWritesNothingAndLeavesThePositionAlone) {
-    const std::string fen = "r3k2r/p1ppqpb1/bn2pnp1/3PN3/1p2P3/2N2Q1p/PPPBBPPP/R3K2R b KQkq e3 0 1";
+    const std::string fen = "r3k2r/p1ppqpb1/bn2pnp1/3PN3/1p2P3/2N2Q1p/PPPBBPPP/R3K2R b KQkq e3 0 1";  // Kiwipete, Black to move
     current_position = Board(fen);
     CapturedOutput output;
     EXPECT_EQ(perft_divide(0), 1u);

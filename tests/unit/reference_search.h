@@ -9,20 +9,13 @@
 #include "moves/make_move.h"
 #include "moves/movegen.h"
 #include "search/search.h"
+#include "unit/test_support.h"
 
 // A search written apart from the engine's, to check its figures: it asks
 // legal_moves for each node's whole legal list, where the engine tests each
 // move for legality only when it makes it.
 namespace reference {
-constexpr int32_t INF = 2147483647;
-
 inline bool is_capture(const Move& move) { return move.kind == MoveKind::capture || move.kind == MoveKind::en_passant; }
-
-inline std::string line_text(const Line& line) {
-    std::string text;
-    for (const Move& move : line) text += (text.empty() ? "" : " ") + move.to_uci();
-    return text;
-}
 
 // Fail-hard alpha-beta that carries the ply instead of the root depth. It
 // visits the same tree as a fail-soft search with the same move order, so it

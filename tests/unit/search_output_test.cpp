@@ -5,10 +5,9 @@
 #include "chess/board.h"
 #include "moves/move.h"
 #include "search/search_output.h"
+#include "unit/test_support.h"
 
 namespace {
-constexpr int32_t INF = 2147483647;
-
 Move move(const char* text, const Board& board = Board::start_position()) { return Move::from_uci(board, text); }
 
 TEST(FormatScore, MaterialScoresAreCentipawnsRoundedTowardZero) {

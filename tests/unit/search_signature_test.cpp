@@ -10,10 +10,10 @@
 #include "moves/movegen.h"
 #include "search/search.h"
 #include "search/search_control.h"
-#include "search_signature.h"
+#include "data/test_data.h"
 #include "unit/reference_search.h"
 
-// Checks the figures of search_signature.h without trusting the engine's
+// Checks the search figures of the test data (depths 1 to 5) without trusting the engine's
 // search: a reference search written separately, a plain minimax for the
 // scores, and a replay of the lines.
 namespace {
@@ -72,13 +72,13 @@ void check_line(const std::string& fen, uint32_t depth, int32_t score, const Lin
     }
 }
 
-class Signature : public ::testing::TestWithParam<SignaturePosition> {};
+class Signature : public ::testing::TestWithParam<test_data::SearchFigures> {};
 
 TEST_P(Signature, ReferenceSearchGivesThePinnedFigures) {
-    const SignaturePosition& position = GetParam();
+    const test_data::SearchFigures& position = GetParam();
     Board board(position.fen);
     ReferenceSearch reference;
-    for (const SignatureIteration& expected : position.iterations) {
+    for (const test_data::SearchIteration& expected : position.iterations) {
         Line pv;
         const int32_t score = reference.search(board, -INF, INF, expected.depth, 0, pv);
         EXPECT_EQ(score, expected.score) << "depth " << expected.depth;
@@ -90,7 +90,7 @@ TEST_P(Signature, ReferenceSearchGivesThePinnedFigures) {
 }
 
 TEST_P(Signature, PinnedScoresAreTheMinimaxValue) {
-    const SignaturePosition& position = GetParam();
+    const test_data::SearchFigures& position = GetParam();
     Board board(position.fen);
     // Full width grows fast (Kiwipete's capture sequences most of all): the
     // first iterations suffice to catch a pruning that changes the value.
@@ -102,11 +102,11 @@ TEST_P(Signature, PinnedScoresAreTheMinimaxValue) {
 }
 
 TEST_P(Signature, EngineSearchGivesThePinnedFigures) {
-    const SignaturePosition& position = GetParam();
+    const test_data::SearchFigures& position = GetParam();
     search_board = Board(position.fen);
     search_stopped = false;
     node_count = 0;
-    for (const SignatureIteration& expected : position.iterations) {
+    for (const test_data::SearchIteration& expected : position.iterations) {
         const SearchResult result = search_root(expected.depth);
         EXPECT_EQ(result.score, expected.score) << "depth " << expected.depth;
         EXPECT_EQ(node_count, expected.nodes) << "depth " << expected.depth;
@@ -116,6 +116,8 @@ TEST_P(Signature, EngineSearchGivesThePinnedFigures) {
     search_board = Board::empty_board();
 }
 
-INSTANTIATE_TEST_SUITE_P(Positions, Signature, ::testing::ValuesIn(search_signature()),
-                         [](const ::testing::TestParamInfo<SignaturePosition>& info) { return info.param.name; });
+INSTANTIATE_TEST_SUITE_P(Positions, Signature, ::testing::ValuesIn(test_data::search_figures_up_to(5)),
+                         [](const ::testing::TestParamInfo<test_data::SearchFigures>& info) {
+                             return test_data::test_name(info.param.name);
+                         });
 }  // namespace

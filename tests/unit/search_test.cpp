@@ -7,10 +7,10 @@
 #include "moves/movegen.h"
 #include "search/search.h"
 #include "search/search_control.h"
+#include "data/test_data.h"
+#include "unit/test_support.h"
 
 namespace {
-constexpr int32_t INF = 2147483647;
-
 // Back-rank mate in one for White: Ra8#.
 const char* mate_in_one = "6k1/5ppp/8/8/8/8/8/R5K1 w - - 0 1";
 // Black to move is mated by Ra8.
@@ -19,12 +19,6 @@ const char* mated = "R5k1/5ppp/8/8/8/8/8/6K1 b - - 0 1";
 const char* stalemate = "7k/5Q2/6K1/8/8/8/8/8 b - - 0 1";
 // Black's only move Kb8 allows Rh8#.
 const char* every_move_mated = "k7/8/1K6/8/8/8/8/7R b - - 0 1";
-
-std::string line_text(const Line& line) {
-    std::string text;
-    for (const Move& move : line) text += (text.empty() ? "" : " ") + move.to_uci();
-    return text;
-}
 
 // Direct calls into the search need the stop flag clear; between searches it
 // is set, as the command loop expects it.
@@ -59,14 +53,12 @@ TEST_F(Search, StartPositionDepthOne) {
 
 TEST_F(Search, StartPositionFiguresUpToDepthSeven) {
     // Nodes count across iterations, as one go counts them.
-    const uint64_t nodes[] = {41, 144, 1138, 3758, 29017, 109207, 847770};
-    const std::string line = "b1a3 b8a6 a1b1 a8b8 b1a1 b8a8 a1b1";
     search_board = Board::start_position();
-    for (uint32_t depth = 1; depth <= 7; ++depth) {
-        const SearchResult result = search_root(depth);
-        EXPECT_EQ(result.score, 0) << depth;
-        EXPECT_EQ(node_count, nodes[depth - 1]) << depth;
-        EXPECT_EQ(line_text(result.pv), line.substr(0, depth * 5 - 1)) << depth;
+    for (const test_data::SearchIteration& expected : test_data::search_figures("startpos", 7).iterations) {
+        const SearchResult result = search_root(expected.depth);
+        EXPECT_EQ(result.score, expected.score) << expected.depth;
+        EXPECT_EQ(node_count, expected.nodes) << expected.depth;
+        EXPECT_EQ(line_text(result.pv), expected.pv) << expected.depth;
     }
     EXPECT_EQ(search_board.to_fen(), Board::start_position().to_fen());
 }
@@ -122,7 +114,7 @@ TEST_F(Search, EmptyBoardHasNoMoveAndScoresZero) {
 
 TEST_F(Search, AlreadyStoppedSearchCountsOneNode) {
     search_stopped = true;
-    const SearchResult result = root("r3k2r/p1ppqpb1/bn2pnp1/3PN3/1p2P3/2N2Q1p/PPPBBPPP/R3K2R w KQkq - 0 1", 4);
+    const SearchResult result = root(test_data::fen("kiwipete"), 4);
     EXPECT_EQ(result.score, -INF);
     EXPECT_TRUE(result.pv.empty());
     EXPECT_EQ(node_count, 1u);
@@ -138,7 +130,7 @@ TEST_F(Search, WithoutCheckStopNothingIsCountedAndTheFlagIsIgnored) {
 }
 
 TEST_F(Search, SearchLeavesTheBoardAsItFoundIt) {
-    const std::string kiwipete = "r3k2r/p1ppqpb1/bn2pnp1/3PN3/1p2P3/2N2Q1p/PPPBBPPP/R3K2R w KQkq - 0 1";
+    const std::string kiwipete = test_data::fen("kiwipete");
     const std::string en_passant = "4k3/8/8/3pP3/8/8/8/4K3 w - d6 0 1";
     for (const std::string& fen : {kiwipete, en_passant}) {
         root(fen, 3);
@@ -207,7 +199,7 @@ TEST_F(Search, QuiescenceSkipsPromotionsAndQuietMovesAndSeesNoMate) {
 }
 
 TEST_F(Search, LinesBeyondTheHorizonHoldOnlyCaptures) {
-    search_board = Board("r3k2r/p1ppqpb1/bn2pnp1/3PN3/1p2P3/2N2Q1p/PPPBBPPP/R3K2R w KQkq - 0 1");
+    search_board = Board(test_data::fen("kiwipete"));
     for (uint32_t depth = 1; depth <= 3; ++depth) {
         const SearchResult result = search_root(depth);
         Board board = search_board;

@@ -8,6 +8,7 @@
 #include "chess/board.h"
 #include "core/custom_exception.h"
 #include "moves/movegen.h"
+#include "search/search.h"
 
 // The message of the exception of type `Exception` that `action` throws, or a
 // marker text when it throws nothing. Any other exception type escapes and
@@ -20,6 +21,15 @@ std::string thrown_message(Action&& action) {
         return error.what();
     }
     return "<nothing thrown>";
+}
+
+constexpr int32_t INF = 2147483647;  // the search's window bound, SCORE_INFINITY
+
+// A line's moves as UCI text, separated by one blank.
+inline std::string line_text(const Line& line) {
+    std::string text;
+    for (const Move& move : line) text += (text.empty() ? "" : " ") + move.to_uci();
+    return text;
 }
 
 // The moves of a list as UCI text, in list order.
