@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <ostream>
 #include <string>
+#include <vector>
 
 #include "search_session.h"
 #include "data/test_data.h"
@@ -64,58 +66,60 @@ TEST(GoSearch, DepthZeroAnswersTheFirstLegalMoveWithoutInfo) {
     output = go(engine, "go depth 0");
     EXPECT_TRUE(output.infos.empty());
     EXPECT_EQ(output.bestmove, legal_move_texts(Board(kiwipete)).front());
-    quit_cleanly(engine);
-}
-
-TEST(GoSearch, MateInOneIsReportedInMoves) {
-    EngineProcess engine;
-    engine.send(std::string("position fen ") + mate_in_one);
-    const SearchOutput output = go(engine, "go depth 3");
-    ASSERT_EQ(output.infos.size(), 3u);
-    EXPECT_EQ(output.infos[0].score, "cp 200");  // not seen at depth 1
-    EXPECT_EQ(output.infos[1].score, "mate 1");
-    EXPECT_EQ(output.infos[1].pv_text, "a1a8");
-    EXPECT_EQ(output.infos[2].score, "mate 1");
-    EXPECT_EQ(output.bestmove, "a1a8");
-    quit_cleanly(engine);
-}
-
-TEST(GoSearch, ForcedMateAgainstTheSideToMoveIsNegative) {
-    EngineProcess engine;
-    engine.send(std::string("position fen ") + every_move_mated);
-    const SearchOutput output = go(engine, "go depth 3");
-    ASSERT_EQ(output.infos.size(), 3u);
-    EXPECT_EQ(output.infos[1].score, "cp -500");
-    EXPECT_EQ(output.infos[2].score, "mate -1");
-    EXPECT_EQ(output.infos[2].pv_text, "a8b8 h1h8");
-    EXPECT_EQ(output.bestmove, "a8b8");
-    quit_cleanly(engine);
-}
-
-TEST(GoSearch, MatedOrStalematedRootAnswersTheNullMove) {
-    EngineProcess engine;
-    engine.send(std::string("position fen ") + mated);
-    SearchOutput output = go(engine, "go depth 3");
-    ASSERT_EQ(output.infos.size(), 3u);
-    for (std::size_t i = 0; i < 3; ++i) {
-        EXPECT_EQ(output.infos[i].score, "mate 0");
-        EXPECT_TRUE(output.infos[i].pv.empty());
-        EXPECT_EQ(output.infos[i].nodes, i + 1);  // the root alone, once per iteration
-    }
-    EXPECT_EQ(output.bestmove, "0000");
 
     engine.send(std::string("position fen ") + stalemate);
-    output = go(engine, "go depth 2");
-    ASSERT_EQ(output.infos.size(), 2u);
-    EXPECT_EQ(output.infos[1].score, "cp 0");
-    EXPECT_TRUE(output.infos[1].pv.empty());
-    EXPECT_EQ(output.bestmove, "0000");
-
     output = go(engine, "go depth 0");
     EXPECT_TRUE(output.infos.empty());
     EXPECT_EQ(output.bestmove, "0000");
     quit_cleanly(engine);
 }
+
+// Mates and stalemate, iteration by iteration: the score and the line.
+struct Iteration {
+    const char* score;
+    const char* pv;
+};
+
+struct MateCase {
+    const char* name;
+    const char* fen;
+    std::vector<Iteration> iterations;  // go depth N for N iterations
+    const char* bestmove;
+};
+
+void PrintTo(const MateCase& mate_case, std::ostream* out) { *out << mate_case.name; }
+
+const MateCase mate_cases[] = {
+    // Ra8#, not seen at depth 1, where the mated position lies at the
+    // horizon: all moves keep the material, and the king's come first.
+    {"mate_in_one", mate_in_one, {{"cp 200", "g1f1"}, {"mate 1", "a1a8"}, {"mate 1", "a1a8"}}, "a1a8"},
+    // Kb8 is forced, then Rh8#: seen from depth 3.
+    {"mated_in_one", every_move_mated, {{"cp -500", "a8b8"}, {"cp -500", "a8b8 b6a5"}, {"mate -1", "a8b8 h1h8"}}, "a8b8"},
+    // No move at the root: the null move.
+    {"mated", mated, {{"mate 0", ""}, {"mate 0", ""}, {"mate 0", ""}}, "0000"},
+    {"stalemate", stalemate, {{"cp 0", ""}, {"cp 0", ""}}, "0000"},
+};
+
+class GoMate : public testing::TestWithParam<MateCase> {};
+
+TEST_P(GoMate, ScoresLinesAndBestMove) {
+    const MateCase& mate_case = GetParam();
+    EngineProcess engine;
+    engine.send(std::string("position fen ") + mate_case.fen);
+    const SearchOutput output = go(engine, "go depth " + std::to_string(mate_case.iterations.size()));
+    ASSERT_EQ(output.infos.size(), mate_case.iterations.size());
+    for (std::size_t i = 0; i < output.infos.size(); ++i) {
+        EXPECT_EQ(output.infos[i].score, mate_case.iterations[i].score) << "depth " << i + 1;
+        EXPECT_EQ(output.infos[i].pv_text, mate_case.iterations[i].pv) << "depth " << i + 1;
+        // Without a move at the root, each iteration is the root node alone.
+        if (std::string(mate_case.bestmove) == "0000") EXPECT_EQ(output.infos[i].nodes, i + 1);
+    }
+    EXPECT_EQ(output.bestmove, mate_case.bestmove);
+    quit_cleanly(engine);
+}
+
+INSTANTIATE_TEST_SUITE_P(Positions, GoMate, testing::ValuesIn(mate_cases),
+                         [](const testing::TestParamInfo<MateCase>& info) { return std::string(info.param.name); });
 
 TEST(GoSearch, DeepLimitOnAMatedRootStopsAtDepth256) {
     EngineProcess engine;

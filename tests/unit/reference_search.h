@@ -34,22 +34,9 @@ public:
             const int32_t value = in_check(board) ? ply - INF : 0;
             return std::clamp(value, alpha, beta);
         }
-        for (const ScoredMove& scored : moves) {
-            Line child;
-            const MoveUndo undo = make_move(board, scored.move);
-            const int32_t value = -search(board, -beta, -alpha, depth - 1, ply + 1, child);
-            unmake_move(board, undo);
-            if (value >= beta) {
-                pv.clear();
-                return beta;
-            }
-            if (value > alpha) {
-                alpha = value;
-                pv = child;
-                pv.push_front(scored.move);
-            }
-        }
-        return alpha;
+        return best_of(board, moves, false, alpha, beta, pv, [&](int32_t a, int32_t b, Line& line) {
+            return search(board, a, b, depth - 1, ply + 1, line);
+        });
     }
 
     int32_t quiesce(Board& board, int32_t alpha, int32_t beta, Line& pv) {
@@ -58,11 +45,21 @@ public:
         const int32_t stand = board.evaluate();
         if (stand >= beta) return beta;
         alpha = std::max(alpha, stand);
-        for (const ScoredMove& scored : legal_moves(board)) {
-            if (!is_capture(scored.move)) continue;
-            Line child;
+        return best_of(board, legal_moves(board), true, alpha, beta, pv,
+                       [&](int32_t a, int32_t b, Line& line) { return quiesce(board, a, b, line); });
+    }
+
+private:
+    // Tries the moves (only the captures, if asked) in list order, fail-hard;
+    // `child` searches the position after each with the window it is given.
+    template <class Child>
+    static int32_t best_of(Board& board, const MoveList& moves, bool captures_only, int32_t alpha, int32_t beta,
+                           Line& pv, Child child) {
+        for (const ScoredMove& scored : moves) {
+            if (captures_only && !is_capture(scored.move)) continue;
+            Line line;
             const MoveUndo undo = make_move(board, scored.move);
-            const int32_t value = -quiesce(board, -beta, -alpha, child);
+            const int32_t value = -child(-beta, -alpha, line);
             unmake_move(board, undo);
             if (value >= beta) {
                 pv.clear();
@@ -70,7 +67,7 @@ public:
             }
             if (value > alpha) {
                 alpha = value;
-                pv = child;
+                pv = line;
                 pv.push_front(scored.move);
             }
         }
