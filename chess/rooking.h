@@ -2,7 +2,8 @@
 
 #include <string>
 
-// The four castling rights.
+// The four castling rights. The type keeps its name, spelling included, as
+// the engine has always called it; it is not a typo to fix.
 class RookingPosibility {
 public:
     static RookingPosibility from_fen(std::string text);

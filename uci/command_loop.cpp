@@ -15,6 +15,8 @@
 const std::string engine_name = "Brix";
 const std::string engine_version = "1.1.8 (r118)";
 const std::string engine_author = "Quorlan";
+// The engine's answer as interfaces and scripts have always seen it, wording
+// included: kept on purpose, not a typo to fix.
 const std::string unknown_command_reply = "Unknown command. Please try some else.\n";
 
 Tokens split_command(const std::string& line) {

@@ -21,6 +21,8 @@ void perft_command(const Tokens& tokens) {
     std::ostringstream summary;
     summary << "\n    Total: " << total << " nodes\n";
     summary << "    Time: " << seconds << "sec\n";
+    // "Perfomance" is spelt as the engine has always written it, and scripts
+    // match it: kept on purpose.
     summary << "    Perfomance: " << rate << "kN/sec\n";
     console_write(summary.str());
 }
