@@ -10,7 +10,7 @@ scripts/install-deps.sh
 echo "== Release build and the default test run"
 cmake -S . -B build -DCMAKE_BUILD_TYPE=Release >/dev/null
 cmake --build build -j"$jobs"
-ctest --test-dir build -j"$jobs" --output-on-failure -LE 'long|soak' --timeout 300
+ctest --test-dir build -j"$jobs" --output-on-failure --timeout 300
 
 echo "== Profile-guided build: the end-to-end tests, and the same output as the Release build"
 scripts/pgo-build.sh build-pgo
@@ -19,14 +19,14 @@ ctest --test-dir build-pgo -j"$jobs" --output-on-failure -L e2e --timeout 300
 scripts/compare-output.sh build/app/brix build-pgo/app/brix quick
 
 echo "== Soak run, short (one engine, about a minute of mixed sequences)"
-if ! BRIX_SOAK_SECONDS=60 ctest --test-dir build -V -L soak --timeout 300 >build/soak.log 2>&1; then
+if ! BRIX_SOAK_SECONDS=60 ctest --test-dir build -V -C soak -L soak --timeout 300 >build/soak.log 2>&1; then
   tail -n 80 build/soak.log
   exit 1
 fi
 grep -E "soak: |tests passed" build/soak.log
 
 echo "== Long runs: perft at every published depth of the reference suite"
-ctest --test-dir build -j"$jobs" --output-on-failure -L long --timeout 1800
+ctest --test-dir build -j"$jobs" --output-on-failure -C long -L long --timeout 1800
 
 echo "== Valgrind memcheck of a short session"
 scripts/memcheck.sh build/app/brix
@@ -46,8 +46,8 @@ echo "== AddressSanitizer and UBSan build: the default test run and a short soak
   export ASAN_OPTIONS="log_path=$reports/asan:detect_leaks=1"
   export UBSAN_OPTIONS="log_path=$reports/ubsan:print_stacktrace=1"
   status=0
-  ctest --test-dir build-asan -j"$jobs" --output-on-failure -LE 'long|soak' --timeout 600 || status=$?
-  BRIX_SOAK_SECONDS=30 BRIX_SOAK_MEMORY=off ctest --test-dir build-asan --output-on-failure -L soak --timeout 300 ||
+  ctest --test-dir build-asan -j"$jobs" --output-on-failure --timeout 600 || status=$?
+  BRIX_SOAK_SECONDS=30 BRIX_SOAK_MEMORY=off ctest --test-dir build-asan --output-on-failure -C soak -L soak --timeout 300 ||
     status=$?
   if compgen -G "$reports/*" >/dev/null; then
     cat "$reports"/*
