@@ -22,7 +22,7 @@ if [[ ${1:-} == --rev ]]; then
   shift 2
 fi
 
-cmake -S . -B build-bench -DCMAKE_BUILD_TYPE=Release -DBRIX_BENCH=ON -DBRIX_TESTS=OFF >/dev/null
+cmake --preset bench >/dev/null
 cmake --build build-bench -j"$jobs" --target brix_bench >/dev/null
 new=build-bench/bench/brix_bench
 
@@ -52,6 +52,7 @@ rm -rf "$old_dir/bench" "$old_dir/tests/data"
 mkdir -p "$old_dir/tests"
 cp -r bench "$old_dir/bench"
 cp -r tests/data "$old_dir/tests/data"
+# An older tree may have no presets: the flags of the bench preset, spelt out.
 cmake -S "$old_dir" -B "$old_dir/build" -DCMAKE_BUILD_TYPE=Release -DBRIX_BENCH=ON -DBRIX_TESTS=OFF >/dev/null
 cmake --build "$old_dir/build" -j"$jobs" --target brix_bench >/dev/null
 old=$old_dir/build/bench/brix_bench

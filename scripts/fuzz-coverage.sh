@@ -15,8 +15,7 @@ fi
 targets=("$@")
 ((${#targets[@]})) || targets=(fuzz_fen fuzz_command fuzz_moves)
 
-CC=clang CXX=clang++ cmake -S . -B build-fuzz-cov -DCMAKE_BUILD_TYPE=Release -DBRIX_FUZZ=ON -DBRIX_TESTS=OFF \
-  -DCMAKE_CXX_FLAGS="-fprofile-instr-generate -fcoverage-mapping" >/dev/null
+cmake --preset fuzz-coverage >/dev/null
 cmake --build build-fuzz-cov -j"$(nproc)" --target "${targets[@]}"
 
 profiles=build-fuzz-cov/profiles

@@ -13,7 +13,7 @@ shift || true
 targets=("$@")
 ((${#targets[@]})) || targets=(fuzz_fen fuzz_command fuzz_moves)
 
-CC=clang CXX=clang++ cmake -S . -B build-fuzz -DCMAKE_BUILD_TYPE=Release -DBRIX_FUZZ=ON -DBRIX_TESTS=OFF >/dev/null
+cmake --preset fuzz >/dev/null
 cmake --build build-fuzz -j"$(nproc)" --target "${targets[@]}"
 
 mkdir -p fuzz-out

@@ -8,7 +8,7 @@ cd "$(dirname "$0")/.."
 
 engine=${1:-build/app/brix}
 if [ ! -x "$engine" ]; then
-  cmake -S . -B build -DCMAKE_BUILD_TYPE=Release >/dev/null
+  cmake --preset release >/dev/null
   cmake --build build -j"$(nproc)" --target brix
 fi
 

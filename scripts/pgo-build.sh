@@ -20,7 +20,7 @@ jobs=${JOBS:-$(nproc)}
 mkdir -p "$dir"
 profile="$(cd "$dir" && pwd)/pgo-profile"
 
-cmake -S . -B "$dir" -DCMAKE_BUILD_TYPE=Release -DBRIX_BENCH=ON -DBRIX_PGO=generate -DBRIX_PGO_DIR="$profile" >/dev/null
+cmake --preset pgo-generate -B "$dir" -DBRIX_PGO_DIR="$profile" >/dev/null
 cmake --build "$dir" -j"$jobs" --target brix brix_bench
 rm -rf "$profile"
 
@@ -31,5 +31,5 @@ printf 'position startpos\nperft 3\nposition fen %s\nperft 2\nquit\n' "$kiwipete
   "$dir/app/brix" >/dev/null
 
 echo "== optimised build"
-cmake -S . -B "$dir" -DBRIX_PGO=use >/dev/null
+cmake --preset pgo-use -B "$dir" -DBRIX_PGO_DIR="$profile" >/dev/null
 cmake --build "$dir" -j"$jobs" --target brix brix_bench
