@@ -87,13 +87,42 @@ TEST(GoControl, ClockBudgetOfAShareOfTheTimeUsesOneSlice) {
     quit_cleanly(engine);
 }
 
-TEST(GoControl, ClockBudgetKeepsTheLastHundredMillisecondsOfTheMoversClock) {
+// The timer stops the search at the budget rounded up to 100 ms; the budget
+// is capped so that this stop comes at least 100 ms, or a twentieth of the
+// clock when that is more, before the mover's clock runs out. The upper
+// bounds allow 90 ms for the bestmove line to arrive after the stop, and all
+// lie before the clock runs out.
+TEST(GoControl, ClockBudgetKeepsTheLastHundredMillisecondsOfASmallClock) {
     EngineProcess engine;
     engine.send("position startpos moves e2e4");
     ASSERT_TRUE(engine.sync());
     // Black to move, one move to go: all of 1050 ms would be used up in
     // 1100 ms; the budget is kept to 900 ms instead.
-    expect_search_time(engine, "go wtime 100000 btime 1050 movestogo 1", 880, 1075);
+    expect_search_time(engine, "go wtime 100000 btime 1050 movestogo 1", 880, 990);
+    engine.send("position startpos");
+    ASSERT_TRUE(engine.sync());
+    // 1200 ms for one move: a twentieth is 60 ms, so 100 ms are kept.
+    expect_search_time(engine, "go wtime 1200 movestogo 1", 1080, 1190);
+    // 300 / 40 = 7 ms, one slice, which ends 200 ms before the clock does.
+    expect_search_time(engine, "go wtime 300", 95, 200);
+    // An increment does not help a clock of 150 ms: no slice fits before the
+    // last 100 ms, so the search is stopped at once with the first legal move.
+    EXPECT_LT(quickest_answer(engine, "go wtime 150 winc 2000").count(), 90);
+    const SearchOutput output = go(engine, "go wtime 150 winc 2000");
+    EXPECT_EQ(output.bestmove, "b1a3");
+    quit_cleanly(engine);
+}
+
+TEST(GoControl, ClockBudgetKeepsATwentiethOfALargeClock) {
+    EngineProcess engine;
+    engine.send("position startpos");
+    ASSERT_TRUE(engine.sync());
+    // (40 x 5000 + 5000) / 40 = 5125 ms, more than the clock: a twentieth,
+    // 250 ms, is kept, and the budget is 4750 ms rounded down to 4700.
+    expect_search_time(engine, "go wtime 5000 winc 5000", 4680, 4790);
+    // A twentieth of 2105 ms is 105.25 ms, so 2000 ms would keep too little:
+    // the budget is 1900 ms.
+    expect_search_time(engine, "go wtime 2105 movestogo 1", 1880, 1990);
     quit_cleanly(engine);
 }
 
