@@ -2,8 +2,10 @@
 
 #include <algorithm>
 #include <chrono>
+#include <csignal>
 #include <cstdint>
 #include <string>
+#include <thread>
 
 #include "search_session.h"
 
@@ -123,6 +125,28 @@ TEST(GoControl, ClockBudgetKeepsATwentiethOfALargeClock) {
     // A twentieth of 2105 ms is 105.25 ms, so 2000 ms would keep too little:
     // the budget is 1900 ms.
     expect_search_time(engine, "go wtime 2105 movestogo 1", 1880, 1990);
+    quit_cleanly(engine);
+}
+
+// A machine that does not run the engine for a while (a loaded machine wakes
+// its threads late) must not delay the end of the search by as much: each of
+// the timer's slices ends 100 ms after the last one was due, however late the
+// timer woke. The engine is stopped for 300 ms during the search.
+TEST(GoControl, TheTimerCatchesUpWithItsSlicesAfterAPause) {
+    EngineProcess engine;
+    engine.send("position startpos");
+    ASSERT_TRUE(engine.sync());
+    const auto start = std::chrono::steady_clock::now();
+    // One move to go on 3000 ms: a twentieth, 150 ms, is kept, so 2800 ms.
+    engine.send("go wtime 3000 movestogo 1");
+    ASSERT_TRUE(engine.read_until_prefix("info depth 1 "));
+    ASSERT_EQ(kill(engine.pid(), SIGSTOP), 0);
+    std::this_thread::sleep_for(milliseconds(300));
+    ASSERT_EQ(kill(engine.pid(), SIGCONT), 0);
+    const SearchOutput output = read_search(engine, milliseconds(20000), start);
+    ASSERT_TRUE(output.finished);
+    EXPECT_GE(output.elapsed.count(), 2780);
+    EXPECT_LT(output.elapsed.count(), 2890);
     quit_cleanly(engine);
 }
 
