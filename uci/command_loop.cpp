@@ -13,7 +13,7 @@
 #include "uci/commands.h"
 
 const std::string engine_name = "Brix";
-const std::string engine_version = "1.1.8 (r118)";
+const std::string engine_version = BRIX_VERSION;
 const std::string engine_author = "Quorlan";
 const std::string unknown_command_reply = "Unknown command. Please try some else.\n";
 
