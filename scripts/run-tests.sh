@@ -15,6 +15,9 @@ ctest --test-dir build -j"$jobs" --output-on-failure -LE 'long|soak' --timeout 3
 echo "== Debian package: built, installed with apt-get, one session with the installed engine, removed"
 scripts/package-check.sh build
 
+echo "== GUI matches: XBoard and polyglot, against Fairy-Max and against itself"
+scripts/gui-match.sh build/app/brix build/gui-match
+
 echo "== Profile-guided build: the end-to-end tests, and the same output as the Release build"
 scripts/pgo-build.sh build-pgo
 cmake --build build-pgo -j"$jobs"
