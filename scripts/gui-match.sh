@@ -204,7 +204,7 @@ for match in "${matches[@]}"; do
   esac
 done
 
-echo "== GUI games"
+echo "-- all games"
 printf '%s\n' "${results[@]}"
 echo "Least time left on a Brix clock when its move arrived, over all games: ${least_overall:-none} ms"
 if [ "$failures" -ne 0 ]; then

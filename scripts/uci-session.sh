@@ -4,12 +4,11 @@
 #                          and output
 #   uci_ask LINE [PREFIX]  sends LINE and echoes it as "> LINE"; with PREFIX,
 #                          echoes the engine's lines up to the first that
-#                          starts with PREFIX, kept in $uci_reply, and fails
-#                          when none comes within $uci_wait seconds
+#                          starts with PREFIX, and fails when none comes
+#                          within $uci_wait seconds
 #   uci_end                closes the engine's input and waits for it; returns
 #                          its exit status
 uci_wait=${uci_wait:-10}
-uci_reply=""
 
 uci_start() {
   coproc UCI_ENGINE { exec "$@"; }
@@ -25,10 +24,7 @@ uci_ask() {
   local line
   while IFS= read -r -t "$uci_wait" line <&"$uci_from"; do
     echo "$line"
-    if [[ "$line" == "$2"* ]]; then
-      uci_reply=$line
-      return 0
-    fi
+    [[ "$line" == "$2"* ]] && return 0
   done
   echo "no line starting with '$2' within $uci_wait s" >&2
   return 1
