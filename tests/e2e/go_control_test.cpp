@@ -4,8 +4,10 @@
 #include <chrono>
 #include <csignal>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <thread>
+#include <vector>
 
 #include "search_session.h"
 
@@ -228,13 +230,17 @@ TEST(GoControl, StopAtAnyMomentGivesTheLastFinishedIterationsMove) {
     engine.send(std::string("position fen ") + kiwipete);
     const Board board(kiwipete);
     for (int round = 0; round < 20; ++round) {
-        if (round % 2 == 0) {
-            engine.send("go infinite");  // stopped at once, maybe before depth 1 ends
-        } else {
-            start_infinite(engine);
+        engine.send("go infinite");
+        // Even rounds stop at once, maybe before depth 1 ends; odd rounds
+        // after depth 1, whose line then belongs to this search's output.
+        std::optional<std::vector<std::string>> first;
+        if (round % 2 == 1) {
+            first = engine.read_until_prefix("info depth 1 ");
+            ASSERT_TRUE(first) << "round " << round;
         }
         engine.send("stop");
-        const SearchOutput output = read_search(engine);
+        SearchOutput output = read_search(engine);
+        if (first) output.infos.insert(output.infos.begin(), parse_info(first->back()));
         ASSERT_TRUE(output.finished) << "round " << round;
         EXPECT_TRUE(output.others.empty());
         expect_iterations_in_order(output);
