@@ -12,6 +12,12 @@ cmake -S . -B build -DCMAKE_BUILD_TYPE=Release >/dev/null
 cmake --build build -j"$jobs"
 ctest --test-dir build -j"$jobs" --output-on-failure --timeout 300
 
+echo "== Debian package: built, installed with apt-get, one session with the installed engine, removed"
+scripts/package-check.sh build
+
+echo "== GUI matches: XBoard and polyglot, against Fairy-Max and against itself"
+scripts/gui-match.sh build/app/brix build/gui-match
+
 echo "== Profile-guided build: the end-to-end tests, and the same output as the Release build"
 scripts/pgo-build.sh build-pgo
 cmake --build build-pgo -j"$jobs"

@@ -125,10 +125,15 @@ void run_search() {
 
 void run_timer(uint32_t ms) {
     try {
+        // Each slice ends 100 ms after the previous one was due, not 100 ms
+        // after the thread woke from it: on a busy machine every wake-up
+        // comes late, and the delays would add up over the slices.
+        auto slice_end = std::chrono::steady_clock::now();
         std::unique_lock<std::mutex> lock(timer_mutex);
         while (ms != 0) {
             if (search_stopped.load()) break;
-            timer_wake.wait_for(lock, std::chrono::milliseconds(100), [] { return search_stopped.load(); });
+            slice_end += std::chrono::milliseconds(100);
+            timer_wake.wait_until(lock, slice_end, [] { return search_stopped.load(); });
             if (ms <= 100) break;
             ms -= 100;
         }

@@ -13,7 +13,7 @@
 #include "uci/commands.h"
 
 const std::string engine_name = "Brix";
-const std::string engine_version = "1.1.8 (r118)";
+const std::string engine_version = BRIX_VERSION;
 const std::string engine_author = "Quorlan";
 // The engine's answer as interfaces and scripts have always seen it, wording
 // included: kept on purpose, not a typo to fix.

@@ -12,9 +12,8 @@ uint32_t black_increment = 0;
 uint32_t moves_to_go = 0;
 
 // The time for one move from the side to move's clock: an even share of the
-// remaining time plus one increment, capped so that the timer (which stops
-// the search at the budget rounded up to 100 ms) ends it at least 100 ms
-// before the clock runs out.
+// remaining time plus one increment, capped to whole 100 ms slices of the
+// timer (which stops the search at the budget rounded up to 100 ms).
 uint32_t clock_budget(Color side) {
     const bool white = side == Color::white;
     const uint32_t remaining = white ? white_time : black_time;
@@ -22,7 +21,12 @@ uint32_t clock_budget(Color side) {
     const uint32_t moves = moves_to_go != 0 ? moves_to_go : 40;
     uint32_t budget = (moves * increment + remaining) / moves;
     if (remaining != 0) {
-        const uint32_t cap = remaining >= 100 ? (remaining - 100) / 100 * 100 : 0;
+        // The search stops at least 100 ms, or a twentieth of the remaining
+        // time when that is more, before the clock runs out: the GUI, its
+        // adapter and a loaded machine take their share of what is left.
+        const uint32_t twentieth = remaining / 20 + (remaining % 20 != 0 ? 1 : 0);
+        const uint32_t margin = twentieth > 100 ? twentieth : 100;
+        const uint32_t cap = remaining > margin ? (remaining - margin) / 100 * 100 : 0;
         if (budget > cap) budget = cap;
     }
     return budget;

@@ -2,9 +2,12 @@
 
 #include <algorithm>
 #include <chrono>
+#include <csignal>
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <thread>
+#include <vector>
 
 #include "data/test_data.h"
 #include "search_session.h"
@@ -92,13 +95,64 @@ TEST(GoControl, ClockBudgetOfAShareOfTheTimeUsesOneSlice) {
     quit_cleanly(engine);
 }
 
-TEST(GoControl, ClockBudgetKeepsTheLastHundredMillisecondsOfTheMoversClock) {
+// The timer stops the search at the budget rounded up to 100 ms; the budget
+// is capped so that this stop comes at least 100 ms, or a twentieth of the
+// clock when that is more, before the mover's clock runs out. The upper
+// bounds allow 90 ms for the bestmove line to arrive after the stop, and all
+// lie before the clock runs out.
+TEST(GoControl, ClockBudgetKeepsTheLastHundredMillisecondsOfASmallClock) {
     EngineProcess engine;
     engine.send("position startpos moves e2e4");
     ASSERT_TRUE(engine.sync());
     // Black to move, one move to go: all of 1050 ms would be used up in
     // 1100 ms; the budget is kept to 900 ms instead.
-    expect_search_time(engine, "go wtime 100000 btime 1050 movestogo 1", 880, 1075);
+    expect_search_time(engine, "go wtime 100000 btime 1050 movestogo 1", 880, 990);
+    engine.send("position startpos");
+    ASSERT_TRUE(engine.sync());
+    // 1200 ms for one move: a twentieth is 60 ms, so 100 ms are kept.
+    expect_search_time(engine, "go wtime 1200 movestogo 1", 1080, 1190);
+    // 300 / 40 = 7 ms, one slice, which ends 200 ms before the clock does.
+    expect_search_time(engine, "go wtime 300", 95, 200);
+    // An increment does not help a clock of 150 ms: no slice fits before the
+    // last 100 ms, so the search is stopped at once with the first legal move.
+    EXPECT_LT(quickest_answer(engine, "go wtime 150 winc 2000").count(), 90);
+    const SearchOutput output = go(engine, "go wtime 150 winc 2000");
+    EXPECT_EQ(output.bestmove, "b1a3");
+    quit_cleanly(engine);
+}
+
+TEST(GoControl, ClockBudgetKeepsATwentiethOfALargeClock) {
+    EngineProcess engine;
+    engine.send("position startpos");
+    ASSERT_TRUE(engine.sync());
+    // (40 x 5000 + 5000) / 40 = 5125 ms, more than the clock: a twentieth,
+    // 250 ms, is kept, and the budget is 4750 ms rounded down to 4700.
+    expect_search_time(engine, "go wtime 5000 winc 5000", 4680, 4790);
+    // A twentieth of 2105 ms is 105.25 ms, so 2000 ms would keep too little:
+    // the budget is 1900 ms.
+    expect_search_time(engine, "go wtime 2105 movestogo 1", 1880, 1990);
+    quit_cleanly(engine);
+}
+
+// A machine that does not run the engine for a while (a loaded machine wakes
+// its threads late) must not delay the end of the search by as much: each of
+// the timer's slices ends 100 ms after the last one was due, however late the
+// timer woke. The engine is stopped for 300 ms during the search.
+TEST(GoControl, TheTimerCatchesUpWithItsSlicesAfterAPause) {
+    EngineProcess engine;
+    engine.send("position startpos");
+    ASSERT_TRUE(engine.sync());
+    const auto start = std::chrono::steady_clock::now();
+    // One move to go on 3000 ms: a twentieth, 150 ms, is kept, so 2800 ms.
+    engine.send("go wtime 3000 movestogo 1");
+    ASSERT_TRUE(engine.read_until_prefix("info depth 1 "));
+    ASSERT_EQ(kill(engine.pid(), SIGSTOP), 0);
+    std::this_thread::sleep_for(milliseconds(300));
+    ASSERT_EQ(kill(engine.pid(), SIGCONT), 0);
+    const SearchOutput output = read_search(engine, milliseconds(20000), start);
+    ASSERT_TRUE(output.finished);
+    EXPECT_GE(output.elapsed.count(), 2780);
+    EXPECT_LT(output.elapsed.count(), 2890);
     quit_cleanly(engine);
 }
 
