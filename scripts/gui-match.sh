@@ -54,7 +54,7 @@ xboard=/usr/games/xboard
 polyglot=/usr/games/polyglot
 fairymax=/usr/games/fairymax
 for tool in "$xboard" "$polyglot" "$fairymax" "$(command -v xvfb-run || echo xvfb-run)"; do
-  [ -x "$tool" ] || { echo "gui-match: $tool is missing (scripts/install-deps.sh installs it)" >&2; exit 1; }
+  [ -x "$tool" ] || { echo "gui-match: $tool is missing (scripts/install-deps.sh --full installs it)" >&2; exit 1; }
 done
 
 rm -rf "$out"

@@ -1,13 +1,19 @@
 #!/usr/bin/env bash
-# Installs, from Debian's archive, whatever the engine's build and checks need
-# and this machine lacks. Safe to run again: present packages are left alone.
+# Installs, from Debian's archive, whatever this machine lacks to build the
+# engine and run its tests; with --full, also what the whole CI pipeline
+# (scripts/ci.sh) needs. Safe to run again: present packages are left alone.
+#   scripts/install-deps.sh [--full]
 set -euo pipefail
 
-# The second line: what CPack needs for the Debian package's dependencies
-# (scripts/package.sh), then the GUI stage's XBoard, polyglot adapter,
-# virtual X display and opponent, Fairy-Max (scripts/gui-match.sh).
-packages=(g++ make cmake libboost-dev libgtest-dev libbenchmark-dev clang libclang-rt-14-dev valgrind
-  dpkg-dev file xboard polyglot xvfb xauth fairymax)
+packages=(g++ make cmake libboost-dev libgtest-dev libbenchmark-dev)
+if [[ ${1:-} == --full ]]; then
+  # GoogleTest's sources for the checked-mode build; clang and its runtime
+  # for the fuzzers; valgrind for memcheck; what CPack needs for the Debian
+  # package's dependencies (scripts/package.sh); the GUI stage's XBoard,
+  # polyglot adapter, virtual X display and opponent, Fairy-Max
+  # (scripts/gui-match.sh).
+  packages+=(googletest clang libclang-rt-14-dev valgrind dpkg-dev file xboard polyglot xvfb xauth fairymax)
+fi
 missing=()
 for package in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed" || missing+=("$package")
