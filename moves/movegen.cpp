@@ -2,7 +2,9 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <cstring>
 #include <string>
+#include <type_traits>
 
 #include "core/custom_exception.h"
 #include "moves/attacks.h"
@@ -234,19 +236,21 @@ void keep_legal(Board& board, MoveList& list) {
 template <Scope scope>
 MoveList generate(const Board& board) {
     const Color side = board.side_to_move;
-    Piece own[64];
+    // The kinds of the side's pieces by square; only the entries of the set
+    // bits are written and read, so the array is left uninitialised.
+    PieceKind kinds[64];
     uint64_t occupied = 0;  // bit (x - 1) * 8 + (y - 1) for an own piece on (x, y)
     for_each_entry(board.pieces, [&](const PieceMap::value_type& entry) {
         if (entry.second.color != side) return;
         const int32_t index = (entry.first.x - 1) * 8 + (entry.first.y - 1);
-        own[index] = entry.second;
+        kinds[index] = entry.second.kind;
         occupied |= uint64_t{1} << index;
     });
     MoveList list;
     while (occupied != 0) {
         const int32_t index = __builtin_ctzll(occupied);
         occupied &= occupied - 1;
-        list.splice(list.end(), moves_of<scope>(board, Coords(index / 8 + 1, index % 8 + 1), own[index]));
+        list.splice(list.end(), moves_of<scope>(board, Coords(index / 8 + 1, index % 8 + 1), Piece(side, kinds[index])));
     }
     return list;
 }
@@ -285,20 +289,25 @@ void sort_by_priority(MoveList& list) {
         list.sort([](const ScoredMove& a, const ScoredMove& b) { return a.priority > b.priority; });
         return;
     }
+    // Raw storage for the copies: only the n that are written are read, and
+    // constructing `most` moves first would cost more than the sort.
+    static_assert(std::is_trivially_copyable_v<ScoredMove>);
     uint64_t keys[most];
-    ScoredMove moves[most];
+    alignas(ScoredMove) unsigned char storage[most * sizeof(ScoredMove)];
     std::size_t i = 0;
     for (const ScoredMove& scored : list) {
         // Higher priority first: the flipped sign bit orders signed values as
         // unsigned ones, and the complement reverses that order.
         const uint32_t rank = ~(static_cast<uint32_t>(scored.priority) ^ 0x80000000u);
         keys[i] = static_cast<uint64_t>(rank) << 32 | i;
-        moves[i] = scored;
+        std::memcpy(storage + i * sizeof(ScoredMove), &scored, sizeof(ScoredMove));
         ++i;
     }
     std::sort(keys, keys + n);
     i = 0;
-    for (ScoredMove& scored : list) scored = moves[keys[i++] & 0xffffffffu];
+    for (ScoredMove& scored : list) {
+        std::memcpy(&scored, storage + (keys[i++] & 0xffffffffu) * sizeof(ScoredMove), sizeof(ScoredMove));
+    }
 }
 
 std::optional<MoveUndo> make_legal_move(Board& board, const Move& move) {

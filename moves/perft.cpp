@@ -15,7 +15,8 @@ uint64_t perft(Board& board, uint32_t depth) {
     for (const ScoredMove& scored : pseudo_legal_moves(board)) {
         const std::optional<MoveUndo> undo = make_legal_move(board, scored.move);
         if (!undo) continue;
-        count += perft(board, depth - 1);
+        // A leaf counts one (what perft at depth 0 returns), without the call.
+        count += depth == 1 ? 1 : perft(board, depth - 1);
         unmake_move(board, *undo);
     }
     return count;
