@@ -137,8 +137,7 @@ int main(int argc, char** argv) {
         return 0;
     }
     bool all_match = true;
-    std::printf("%-24s %5s %10s %6s %8s %8s %10s\n", "case", "depth", "nodes", "check", "wall s", "cpu s",
-                "M nodes/s");
+    std::printf("%-24s %5s %10s %6s %8s %8s %10s\n", "case", "depth", "nodes", "check", "wall s", "cpu s", "M nodes/s");
     for (const Case& c : cases) {
         if (!chosen(c, options)) continue;
         double best_wall = 1e300;
@@ -154,7 +153,8 @@ int main(int argc, char** argv) {
         const bool ok = nodes == expected_nodes(c);
         if (!ok) all_match = false;
         std::printf("%-24s %5u %10llu %6s %8.3f %8.3f %10.2f\n", name_of(c).c_str(), c.depth,
-                    static_cast<unsigned long long>(nodes), ok ? "ok" : "WRONG", best_wall, best_cpu, static_cast<double>(nodes) / best_cpu / 1e6);
+                    static_cast<unsigned long long>(nodes), ok ? "ok" : "WRONG", best_wall, best_cpu,
+                    static_cast<double>(nodes) / best_cpu / 1e6);
         std::fflush(stdout);
     }
     rusage usage{};

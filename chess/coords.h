@@ -30,7 +30,5 @@ public:
 private:
     [[noreturn]] static void throw_off_board();
 
-    uint64_t key() const {
-        return (static_cast<uint64_t>(static_cast<uint32_t>(y)) << 32) | static_cast<uint32_t>(x);
-    }
+    uint64_t key() const { return (static_cast<uint64_t>(static_cast<uint32_t>(y)) << 32) | static_cast<uint32_t>(x); }
 };

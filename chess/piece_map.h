@@ -104,9 +104,7 @@ namespace piece_map_detail {
 // The root of the tree: the parent of the map's header node.
 inline const Base* root(const PieceMap& pieces) { return pieces.end()._M_node->_M_parent; }
 
-inline const PieceMap::value_type& entry_of(const Base* node) {
-    return *static_cast<const Node*>(node)->_M_valptr();
-}
+inline const PieceMap::value_type& entry_of(const Base* node) { return *static_cast<const Node*>(node)->_M_valptr(); }
 
 // The entries of the subtree under `node` in key order, up to the first for
 // which `visit` returns true; that entry, or nullptr. The walk goes down the

@@ -39,9 +39,8 @@ class FixedPool {
     };
 
 public:
-    static constexpr std::size_t block_size =
-        (std::max(Size, sizeof(Block)) + std::max(Align, alignof(Block)) - 1) / std::max(Align, alignof(Block)) *
-        std::max(Align, alignof(Block));
+    static constexpr std::size_t block_size = (std::max(Size, sizeof(Block)) + std::max(Align, alignof(Block)) - 1) /
+                                              std::max(Align, alignof(Block)) * std::max(Align, alignof(Block));
     static constexpr std::size_t blocks_per_chunk = 16384 / block_size > 0 ? 16384 / block_size : 1;
 
     static void* allocate() {

@@ -47,10 +47,18 @@ bool is_attacked(const Board& board, const Coords& square, Color attacker) {
             if (piece->color == attacker) {
                 switch (piece->kind) {
                     case PieceKind::queen: return true;
-                    case PieceKind::bishop: if (line.diagonal) return true; break;
-                    case PieceKind::rook: if (!line.diagonal) return true; break;
-                    case PieceKind::king: if (k == 1) return true; break;
-                    case PieceKind::pawn: if (k == 1 && line.diagonal && line.dy == d) return true; break;
+                    case PieceKind::bishop:
+                        if (line.diagonal) return true;
+                        break;
+                    case PieceKind::rook:
+                        if (!line.diagonal) return true;
+                        break;
+                    case PieceKind::king:
+                        if (k == 1) return true;
+                        break;
+                    case PieceKind::pawn:
+                        if (k == 1 && line.diagonal && line.dy == d) return true;
+                        break;
                     default: break;
                 }
             }

@@ -35,9 +35,8 @@ Move Move::from_uci(const Board& board, std::string text) {
         return Move(from, to, Piece::from_fen(letter).kind, MoveKind::promotion);
     }
     if (board.has_piece(to)) return Move(from, to, MoveKind::capture);
-    if (piece.kind == PieceKind::pawn &&
-        ((piece.color == Color::white && from.y == 2 && to.y == 4) ||
-         (piece.color != Color::white && from.y == 7 && to.y == 5))) {
+    if (piece.kind == PieceKind::pawn && ((piece.color == Color::white && from.y == 2 && to.y == 4) ||
+                                          (piece.color != Color::white && from.y == 7 && to.y == 5))) {
         return Move(from, to, MoveKind::double_push);
     }
     return Move(from, to, MoveKind::quiet);

@@ -46,7 +46,8 @@ MoveList slider_moves(const Board& board, const Coords& square, Color own, const
                 if (scope == Scope::all) add(list, base + k, Move(square, target, MoveKind::quiet));
                 continue;
             }
-            if (piece->color != own) add(list, capture_key(piece->value()) - base + k, Move(square, target, MoveKind::capture));
+            if (piece->color != own)
+                add(list, capture_key(piece->value()) - base + k, Move(square, target, MoveKind::capture));
             break;
         }
     }
@@ -56,7 +57,8 @@ MoveList slider_moves(const Board& board, const Coords& square, Color own, const
 // A move to one square (knight and king steps): quiet on an empty square,
 // capture on an opponent's piece, nothing on an own piece.
 template <Scope scope>
-void step_move(const Board& board, MoveList& list, const Coords& square, Color own, int32_t x, int32_t y, int32_t base) {
+void step_move(const Board& board, MoveList& list, const Coords& square, Color own, int32_t x, int32_t y,
+               int32_t base) {
     if (!Coords::on_board(x, y)) return;
     const Coords target(x, y);
     const Piece* piece = board.piece_at(target);
@@ -213,7 +215,8 @@ MoveList moves_of(const Board& board, const Coords& square, const Piece& piece) 
         case PieceKind::queen: return queen_moves_of<scope>(board, square, piece.color);
         case PieceKind::king: return king_moves_of<scope>(board, square, piece.color);
         default:
-            throw CustomException("Unknown piece type in generator. " + std::to_string(static_cast<int32_t>(piece.kind)));
+            throw CustomException("Unknown piece type in generator. " +
+                                  std::to_string(static_cast<int32_t>(piece.kind)));
     }
 }
 
@@ -250,7 +253,8 @@ MoveList generate(const Board& board) {
     while (occupied != 0) {
         const int32_t index = __builtin_ctzll(occupied);
         occupied &= occupied - 1;
-        list.splice(list.end(), moves_of<scope>(board, Coords(index / 8 + 1, index % 8 + 1), Piece(side, kinds[index])));
+        list.splice(list.end(),
+                    moves_of<scope>(board, Coords(index / 8 + 1, index % 8 + 1), Piece(side, kinds[index])));
     }
     return list;
 }

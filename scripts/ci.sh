@@ -7,6 +7,10 @@ cd "$(dirname "$0")/.."
 jobs=$(nproc)
 
 scripts/install-deps.sh --full
+
+echo "== Formatting: the sources as .clang-format writes them"
+git ls-files '*.cpp' '*.h' | xargs clang-format --dry-run -Werror
+
 scripts/run-tests.sh
 
 echo "== Debian package: built, installed with apt-get, one session with the installed engine, removed"

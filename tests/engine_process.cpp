@@ -1,12 +1,12 @@
 #include "engine_process.h"
 
-#include <csignal>
-#include <cstring>
 #include <fcntl.h>
 #include <poll.h>
-#include <stdexcept>
 #include <sys/wait.h>
 #include <unistd.h>
+#include <csignal>
+#include <cstring>
+#include <stdexcept>
 
 EngineProcess::EngineProcess(const std::string& path) {
     int input[2];

@@ -1,9 +1,9 @@
 #pragma once
 
+#include <sys/types.h>
 #include <chrono>
 #include <optional>
 #include <string>
-#include <sys/types.h>
 #include <vector>
 
 // The engine binary started as a child process with pipes on its standard

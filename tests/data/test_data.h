@@ -12,7 +12,7 @@
 namespace test_data {
 
 struct PerftPosition {
-    std::string name;             // as in the file: "kiwipete", "discovered-checks"
+    std::string name;  // as in the file: "kiwipete", "discovered-checks"
     std::string fen;
     std::vector<uint64_t> counts;  // counts[d - 1]: legal move sequences of depth d
 };

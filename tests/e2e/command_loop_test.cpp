@@ -18,7 +18,8 @@ TEST(CommandLoop, UciIdentifiesTheEngine) {
 
 TEST(CommandLoop, WholeLineCommandsMustStandAlone) {
     EngineProcess engine;
-    for (const char* line : {"uci ", " isready", "UCI", "Isready", "quit now", "board x", "pieces x", "\t", " ", " go"}) {
+    for (const char* line :
+         {"uci ", " isready", "UCI", "Isready", "quit now", "board x", "pieces x", "\t", " ", " go"}) {
         engine.send(line);
         EXPECT_EQ(engine.read_line(), unknown) << "line: [" << line << "]";
     }
@@ -29,8 +30,8 @@ TEST(CommandLoop, WholeLineCommandsMustStandAlone) {
 
 TEST(CommandLoop, EmptyLinesAndIgnoredCommandsWriteNothing) {
     EngineProcess engine;
-    for (const char* line : {"", "ucinewgame", "ponderhit", "setoption name Hash value 32", "register", "register later",
-                             "stop"}) {
+    for (const char* line :
+         {"", "ucinewgame", "ponderhit", "setoption name Hash value 32", "register", "register later", "stop"}) {
         engine.send(line);
     }
     auto lines = engine.sync();

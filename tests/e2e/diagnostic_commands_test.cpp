@@ -41,7 +41,8 @@ TEST(DiagnosticCommands, BoardAndPiecesOfTheStartPosition) {
     EXPECT_EQ(reply(engine, "board"), Lines({start_fen}));
     Lines expected;
     const std::string back_rank = "RNBQKBNR";
-    for (int file = 0; file < 8; ++file) expected.push_back(std::string{char('a' + file), '1'} + ", " + back_rank[file]);
+    for (int file = 0; file < 8; ++file)
+        expected.push_back(std::string{char('a' + file), '1'} + ", " + back_rank[file]);
     for (int file = 0; file < 8; ++file) expected.push_back(std::string{char('a' + file), '2'} + ", P");
     for (int file = 0; file < 8; ++file) expected.push_back(std::string{char('a' + file), '7'} + ", p");
     for (int file = 0; file < 8; ++file) {
@@ -90,9 +91,11 @@ TEST(DiagnosticCommands, PerftLeavesThePositionAsItWas) {
     engine.send("perft 2");
     const auto lines = engine.read_until_prefix("    Perfomance: ", std::chrono::milliseconds(60000));
     ASSERT_TRUE(lines);
-    EXPECT_NE(std::find_if(lines->begin(), lines->end(), [](const std::string& line) { return line.rfind("b4a3 - ", 0) == 0; }),
+    EXPECT_NE(std::find_if(lines->begin(), lines->end(),
+                           [](const std::string& line) { return line.rfind("b4a3 - ", 0) == 0; }),
               lines->end());
-    EXPECT_NE(std::find_if(lines->begin(), lines->end(), [](const std::string& line) { return line.rfind("e8c8 - ", 0) == 0; }),
+    EXPECT_NE(std::find_if(lines->begin(), lines->end(),
+                           [](const std::string& line) { return line.rfind("e8c8 - ", 0) == 0; }),
               lines->end());
     EXPECT_EQ(reply(engine, "board"), Lines({fen}));
 }

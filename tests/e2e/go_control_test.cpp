@@ -302,12 +302,13 @@ TEST(GoControl, EndOfInputDuringASearchAnswersOnceAndExits) {
 }
 
 TEST(GoControl, BadGoLinesStartNoSearchAndTheNextGoWorks) {
-    const std::string bad_number = error_prefix + "bad lexical cast: source type value could not be interpreted as target";
+    const std::string bad_number =
+        error_prefix + "bad lexical cast: source type value could not be interpreted as target";
     const std::string missing = error_prefix + "invalid vector<T> subscript";
     const std::pair<std::string, std::string> cases[] = {
         {"go foo", unknown},
-        {"go depth 5 ", unknown},      // trailing blank: an empty last token
-        {"go  depth 3", unknown},      // two blanks: an empty token
+        {"go depth 5 ", unknown},  // trailing blank: an empty last token
+        {"go  depth 3", unknown},  // two blanks: an empty token
         {"go ponder wtime 1000", unknown},
         {"go depth 3 searchmoves e2e4", unknown},
         {"go Depth 3", unknown},

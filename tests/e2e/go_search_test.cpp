@@ -4,15 +4,15 @@
 #include <string>
 #include <vector>
 
-#include "search_session.h"
 #include "data/test_data.h"
+#include "search_session.h"
 
 // What a search reports: its info lines and the bestmove, through the binary.
 namespace {
-const char* mate_in_one = "6k1/5ppp/8/8/8/8/8/R5K1 w - - 0 1";         // Ra8#
-const char* mated = "R5k1/5ppp/8/8/8/8/8/6K1 b - - 0 1";               // Black is mated
-const char* stalemate = "7k/5Q2/6K1/8/8/8/8/8 b - - 0 1";              // Black has no move
-const char* every_move_mated = "k7/8/1K6/8/8/8/8/7R b - - 0 1";        // Kb8 forced, then Rh8#
+const char* mate_in_one = "6k1/5ppp/8/8/8/8/8/R5K1 w - - 0 1";   // Ra8#
+const char* mated = "R5k1/5ppp/8/8/8/8/8/6K1 b - - 0 1";         // Black is mated
+const char* stalemate = "7k/5Q2/6K1/8/8/8/8/8 b - - 0 1";        // Black has no move
+const char* every_move_mated = "k7/8/1K6/8/8/8/8/7R b - - 0 1";  // Kb8 forced, then Rh8#
 const std::string kiwipete = test_data::fen("kiwipete");
 
 TEST(GoSearch, InfoLineEndsWithABlankAfterTheLastMove) {
@@ -94,7 +94,10 @@ const MateCase mate_cases[] = {
     // horizon: all moves keep the material, and the king's come first.
     {"mate_in_one", mate_in_one, {{"cp 200", "g1f1"}, {"mate 1", "a1a8"}, {"mate 1", "a1a8"}}, "a1a8"},
     // Kb8 is forced, then Rh8#: seen from depth 3.
-    {"mated_in_one", every_move_mated, {{"cp -500", "a8b8"}, {"cp -500", "a8b8 b6a5"}, {"mate -1", "a8b8 h1h8"}}, "a8b8"},
+    {"mated_in_one",
+     every_move_mated,
+     {{"cp -500", "a8b8"}, {"cp -500", "a8b8 b6a5"}, {"mate -1", "a8b8 h1h8"}},
+     "a8b8"},
     // No move at the root: the null move.
     {"mated", mated, {{"mate 0", ""}, {"mate 0", ""}, {"mate 0", ""}}, "0000"},
     {"stalemate", stalemate, {{"cp 0", ""}, {"cp 0", ""}}, "0000"},
@@ -112,7 +115,9 @@ TEST_P(GoMate, ScoresLinesAndBestMove) {
         EXPECT_EQ(output.infos[i].score, mate_case.iterations[i].score) << "depth " << i + 1;
         EXPECT_EQ(output.infos[i].pv_text, mate_case.iterations[i].pv) << "depth " << i + 1;
         // Without a move at the root, each iteration is the root node alone.
-        if (std::string(mate_case.bestmove) == "0000") EXPECT_EQ(output.infos[i].nodes, i + 1);
+        if (std::string(mate_case.bestmove) == "0000") {
+            EXPECT_EQ(output.infos[i].nodes, i + 1);
+        }
     }
     EXPECT_EQ(output.bestmove, mate_case.bestmove);
     quit_cleanly(engine);

@@ -62,7 +62,8 @@ struct SearchOutput {
 
 // Reads up to and including the next bestmove line; `start` is when the go
 // was sent.
-inline SearchOutput read_search(EngineProcess& engine, std::chrono::milliseconds timeout = std::chrono::milliseconds(20000),
+inline SearchOutput read_search(EngineProcess& engine,
+                                std::chrono::milliseconds timeout = std::chrono::milliseconds(20000),
                                 std::chrono::steady_clock::time_point start = std::chrono::steady_clock::now()) {
     SearchOutput output;
     auto lines = engine.read_until(is_bestmove, timeout);

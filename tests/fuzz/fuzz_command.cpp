@@ -58,7 +58,8 @@ void check_position(const std::string& line) {
     } catch (const std::exception& error) {
         reject(line, "current_position writes \"" + fen + "\", which does not read: " + error.what());
     }
-    if (!same_position(current_position, again)) fail("\"" + fen + "\" reads back to another position", current_position, again);
+    if (!same_position(current_position, again))
+        fail("\"" + fen + "\" reads back to another position", current_position, again);
 }
 }  // namespace
 

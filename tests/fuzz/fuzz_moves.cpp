@@ -74,13 +74,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
                 continue;
             }
         }
-        const std::string text = word + " (" + move.to_uci() + " kind " + std::to_string(static_cast<int>(move.kind)) + ")";
+        const std::string text =
+            word + " (" + move.to_uci() + " kind " + std::to_string(static_cast<int>(move.kind)) + ")";
 
         MoveUndo undo;
         try {
             undo = make_move(board, move);
         } catch (const std::exception& error) {
-            if (!same_position(before, board)) fail("refused move " + text + " changed the board: " + error.what(), before, board);
+            if (!same_position(before, board))
+                fail("refused move " + text + " changed the board: " + error.what(), before, board);
             continue;
         }
         const Board after = board;

@@ -3,9 +3,9 @@
 #include <regex>
 
 #include "chess/board.h"
+#include "data/test_data.h"
 #include "engine_process.h"
 #include "moves/perft.h"
-#include "data/test_data.h"
 
 namespace {
 // The perft command of the real binary: per-move lines that add up to the

@@ -124,6 +124,5 @@ bool is_known_error(const std::string& message) {
     }
     // A promotion letter that is no piece: the letter (or nothing) in brackets.
     const std::string piece = "Bad fen in Piece::from_fen(). (";
-    return message.compare(0, piece.size(), piece) == 0 && message.back() == ')' &&
-           message.size() <= piece.size() + 2;
+    return message.compare(0, piece.size(), piece) == 0 && message.back() == ')' && message.size() <= piece.size() + 2;
 }

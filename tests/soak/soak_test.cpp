@@ -57,7 +57,8 @@ long resident_kib(pid_t pid) {
 // The perft suite's positions, then some of other kinds.
 const std::vector<std::string> positions = [] {
     std::vector<std::string> lines = {"position startpos", "position startpos moves e2e4 e7e5 g1f3 b8c6"};
-    for (const test_data::PerftPosition& position : test_data::perft_suite()) lines.push_back("position fen " + position.fen);
+    for (const test_data::PerftPosition& position : test_data::perft_suite())
+        lines.push_back("position fen " + position.fen);
     lines.insert(lines.end(), {
                                   "position startpos moves f2f3 e7e5 g2g4 d8h4",  // White is mated
                                   "position fen 7k/5Q2/6K1/8/8/8/8/8 b - - 0 1",  // stalemate
@@ -71,18 +72,42 @@ const std::vector<std::string> positions = [] {
 // Commands that each get exactly one reply line: the fallback reply, an
 // error line or "Bad fen.". None of them starts a search.
 const std::vector<std::string> malformed = {
-    "go depth",       "go depth x",   "go movetime -",  "go ponder",      "go depth 5 ",
-    "go nodes 100",   "perft",        "perft x",        "perft 99999999999", "position",
-    "position fen",   "position fen 8/8 w", "debug",    "debug maybe",    "position startpos moves e2",
-    "position startpos moves e9e5", "position startpos moves e3e4", "position startpos moves e7e8",
-    "position fen 8/8/8/8/8/8/8/8 x - - 0 1", "go wtime",
+    "go depth",
+    "go depth x",
+    "go movetime -",
+    "go ponder",
+    "go depth 5 ",
+    "go nodes 100",
+    "perft",
+    "perft x",
+    "perft 99999999999",
+    "position",
+    "position fen",
+    "position fen 8/8 w",
+    "debug",
+    "debug maybe",
+    "position startpos moves e2",
+    "position startpos moves e9e5",
+    "position startpos moves e3e4",
+    "position startpos moves e7e8",
+    "position fen 8/8/8/8/8/8/8/8 x - - 0 1",
+    "go wtime",
 };
 
 const std::vector<std::string> searches = {
-    "go depth 1",          "go depth 2",           "go depth 3",       "go movetime 0",
-    "go movetime 1",       "go movetime 50",       "go movetime 120",  "go infinite",
-    "go",                  "go depth 0",           "go wtime 1000 btime 1000",
-    "go wtime 300 btime 300 winc 10 binc 10 movestogo 5", "go depth 6 movetime 100",
+    "go depth 1",
+    "go depth 2",
+    "go depth 3",
+    "go movetime 0",
+    "go movetime 1",
+    "go movetime 50",
+    "go movetime 120",
+    "go infinite",
+    "go",
+    "go depth 0",
+    "go wtime 1000 btime 1000",
+    "go wtime 300 btime 300 winc 10 binc 10 movestogo 5",
+    "go depth 6 movetime 100",
     "go btime 5000",
 };
 
@@ -137,8 +162,8 @@ private:
     uint64_t go_unconfirmed = 0;  // valid go lines sent whose refusal could still come
     uint64_t replies = 0;         // fallback replies, error lines and "Bad fen." lines
     uint64_t expected_replies = 0;
-    uint64_t refusals_seen = 0;   // "Can't run another search." lines
-    int perft_pending = 0;        // perft commands whose summary is not yet read
+    uint64_t refusals_seen = 0;  // "Can't run another search." lines
+    int perft_pending = 0;       // perft commands whose summary is not yet read
     bool position_set = false;
 };
 
@@ -241,7 +266,9 @@ void SoakDriver::search_sequence() {
         send(positions[pick(positions.size())]);
         position_set = true;
     }
-    const auto is_limited = [](const std::string& go) { return go.find("infinite") == std::string::npos && go != "go"; };
+    const auto is_limited = [](const std::string& go) {
+        return go.find("infinite") == std::string::npos && go != "go";
+    };
     const std::string go = searches[pick(searches.size())];
     bool limited = is_limited(go);
     send(go);

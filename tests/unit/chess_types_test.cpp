@@ -40,7 +40,10 @@ TEST(CoordsText, ReadsOnlyTheFirstTwoCharacters) {
 }
 
 TEST(CoordsText, RefusesSquaresOffTheBoard) {
-    for (const char* bad : {"e9", "e0", "i1", "E4", "`1", "4e", "\xff" "1", "a:"}) {
+    for (const char* bad : {"e9", "e0", "i1", "E4", "`1", "4e",
+                            "\xff"
+                            "1",
+                            "a:"}) {
         EXPECT_EQ(thrown_message([&] { Coords{std::string(bad)}; }), "Invalid Coords in constructor") << bad;
     }
     for (const auto& [x, y] : {std::pair{0, 1}, {9, 1}, {1, 0}, {1, 9}, {-1, 5}, {5, 100}}) {
@@ -94,7 +97,8 @@ TEST(Placement, SquareOperationsRefuseMisfitsAndKeepTheMap) {
     const Piece white_rook(Color::white, PieceKind::rook);
     const Piece black_queen(Color::black, PieceKind::queen);
     board.add_piece(white_rook, sq("e4"));
-    EXPECT_EQ(thrown_message([&] { board.add_piece(black_queen, sq("e4")); }), "Trying to add piece in nonempty square");
+    EXPECT_EQ(thrown_message([&] { board.add_piece(black_queen, sq("e4")); }),
+              "Trying to add piece in nonempty square");
     EXPECT_EQ(board.get_piece(sq("e4")), white_rook);
     EXPECT_EQ(board.pieces.size(), 1u);
     EXPECT_EQ(thrown_message([&] { board.remove_piece(sq("e5")); }), "Trying to remove piece from empty square");

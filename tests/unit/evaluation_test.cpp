@@ -7,9 +7,9 @@ namespace {
 int32_t evaluate(const std::string& fen) { return Board(fen).evaluate(); }
 
 TEST(Evaluation, PieceValuesIgnoreColour) {
-    const std::pair<PieceKind, int32_t> table[] = {{PieceKind::pawn, 1000},  {PieceKind::knight, 3250},
+    const std::pair<PieceKind, int32_t> table[] = {{PieceKind::pawn, 1000},   {PieceKind::knight, 3250},
                                                    {PieceKind::bishop, 3250}, {PieceKind::rook, 5000},
-                                                   {PieceKind::queen, 9750}, {PieceKind::king, 0}};
+                                                   {PieceKind::queen, 9750},  {PieceKind::king, 0}};
     for (const auto& [kind, value] : table) {
         EXPECT_EQ(Piece(Color::white, kind).value(), value);
         EXPECT_EQ(Piece(Color::black, kind).value(), value);

@@ -5,8 +5,8 @@
 
 #include <boost/lexical_cast.hpp>
 
-#include "data/test_data.h"
 #include "chess/board.h"
+#include "data/test_data.h"
 #include "unit/test_support.h"
 
 namespace {
@@ -18,9 +18,9 @@ std::string reread(const std::string& fen) { return Board(fen).to_fen(); }
 TEST(FenRoundTrip, StandardPositionsWriteBackTheirText) {
     EXPECT_EQ(Board::start_position().to_fen(), start_fen);
     EXPECT_EQ(Board::empty_board().to_fen(), "8/8/8/8/8/8/8/8 w - - 0 1");
-    for (const std::string& fen : std::vector<std::string>{test_data::fen("kiwipete"),
-                                  "rnbqkbnr/pp1ppppp/8/2p5/4P3/8/PPPP1PPP/RNBQKBNR w KQkq c6 0 2",
-                                  "8/2p5/3p4/KP5r/1R3p1k/8/4P1P1/8 b - - 12 57", "8/8/8/8/8/8/8/8 b Qk a1 4294967295 0"}) {
+    for (const std::string& fen : std::vector<std::string>{
+             test_data::fen("kiwipete"), "rnbqkbnr/pp1ppppp/8/2p5/4P3/8/PPPP1PPP/RNBQKBNR w KQkq c6 0 2",
+             "8/2p5/3p4/KP5r/1R3p1k/8/4P1P1/8 b - - 12 57", "8/8/8/8/8/8/8/8 b Qk a1 4294967295 0"}) {
         EXPECT_EQ(reread(fen), fen);
     }
 }
@@ -77,8 +77,9 @@ TEST(FenErrors, EachFieldFailsWithItsOwnMessage) {
     EXPECT_EQ(thrown_message<std::out_of_range>([] { Board("8/8/8/8/8/8/8/8 w - e 0 1"); }), "invalid string position");
     EXPECT_EQ(thrown_message([] { Board("8/8/8/8/8/8/8/8 w - e9 0 1"); }), "Invalid Coords in constructor");
     for (const char* counters : {"x 1", "0 x", "4294967296 1", "0 1.0", "0 0x1", "+ 1", "0 --1"}) {
-        EXPECT_EQ(thrown_message<boost::bad_lexical_cast>([&] { Board("8/8/8/8/8/8/8/8 w - - " + std::string(counters)); }),
-                  lexical_cast_message)
+        EXPECT_EQ(
+            thrown_message<boost::bad_lexical_cast>([&] { Board("8/8/8/8/8/8/8/8 w - - " + std::string(counters)); }),
+            lexical_cast_message)
             << counters;
     }
     EXPECT_EQ(thrown_message([&] { Board("ppppppppp" + tail); }), "Invalid Coords in constructor");
@@ -145,8 +146,7 @@ TEST(FenErrors, ArbitraryTextEitherReadsOrThrows) {
             const std::string fen = board.to_fen();
             EXPECT_EQ(reread(fen), fen) << "from [" << text << "]";
             ++read;
-        } catch (const std::exception&) {
-        }
+        } catch (const std::exception&) {}
     }
     EXPECT_GT(read, 100);  // the generator does produce readable texts
 }

@@ -91,7 +91,8 @@ TEST_P(FusedLegality, SearchMatchesTheReferenceInEveryWindow) {
         EXPECT_EQ(node_count, full.nodes) << "depth " << depth;
         EXPECT_EQ(line_text(result.pv), line_text(reference_line)) << "depth " << depth;
 
-        const int32_t windows[][2] = {{-INF, -INF + 1}, {exact - 1, exact}, {exact, exact + 1}, {-1000, 1000}, {INF - 1, INF}};
+        const int32_t windows[][2] = {
+            {-INF, -INF + 1}, {exact - 1, exact}, {exact, exact + 1}, {-1000, 1000}, {INF - 1, INF}};
         for (const auto& window : windows) {
             if (window[0] >= window[1]) continue;
             ReferenceSearch narrow;
@@ -114,8 +115,8 @@ INSTANTIATE_TEST_SUITE_P(Positions, FusedLegality, testing::ValuesIn(positions),
 // Every pseudo-legal move fails the test: the node has no legal move, which
 // is mate in check and stalemate otherwise, with an empty line at any depth.
 TEST(FusedLegalitySearch, MateAndStalemateWhenEveryMoveFails) {
-    for (const auto& [fen, score] : {std::pair<const char*, int32_t>{positions[4].fen, -INF}, {positions[5].fen, -INF},
-                                     {positions[6].fen, 0}}) {
+    for (const auto& [fen, score] :
+         {std::pair<const char*, int32_t>{positions[4].fen, -INF}, {positions[5].fen, -INF}, {positions[6].fen, 0}}) {
         Board board(fen);
         EXPECT_FALSE(ordered_moves(board).empty()) << fen;
         EXPECT_TRUE(legal_moves(board).empty()) << fen;

@@ -102,9 +102,9 @@ void expect_every_line_restores(Board& board, int depth) {
 }
 
 TEST(MakeUnmake, EveryLegalLineRestoresThePosition) {
-    for (const std::string& fen : std::vector<std::string>{test_data::fen("kiwipete"),
-                            test_data::fen("promotions"),
-                            "rnbqkbnr/ppp1p1pp/8/3pPp2/8/8/PPPP1PPP/RNBQKBNR w KQkq f6 0 3"}) {
+    for (const std::string& fen :
+         std::vector<std::string>{test_data::fen("kiwipete"), test_data::fen("promotions"),
+                                  "rnbqkbnr/ppp1p1pp/8/3pPp2/8/8/PPPP1PPP/RNBQKBNR w KQkq f6 0 3"}) {
         Board board(fen);
         expect_every_line_restores(board, 3);
     }
@@ -147,7 +147,8 @@ TEST(MakeUnmake, MoveThatDoesNotFitThrowsAndLeavesTheBoardAlone) {
 TEST(MakeUnmake, OddMovesFailCleanlyNamingTheMove) {
     Board board = Board::start_position();
     const std::string start = board.to_fen();
-    const std::string self_capture = thrown_message([&] { make_move(board, Move(sq("e2"), sq("e2"), MoveKind::capture)); });
+    const std::string self_capture =
+        thrown_message([&] { make_move(board, Move(sq("e2"), sq("e2"), MoveKind::capture)); });
     EXPECT_NE(self_capture.find("e2e2"), std::string::npos) << self_capture;
     EXPECT_EQ(board.to_fen(), start);
 

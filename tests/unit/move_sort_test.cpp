@@ -21,7 +21,8 @@ bool same_moves(const MoveList& a, const MoveList& b) {
 // give exactly what the stable std::list::sort gives, ties included.
 TEST(SortByPriority, GivesTheStableListSortOrder) {
     std::mt19937 random(118);
-    const int32_t keys[] = {1000, 1001, 3250, 3251, 5000, 9748, 9749, 9750, 9999000, -9749, 2147483647, -2147483647 - 1};
+    const int32_t keys[] = {1000, 1001, 3250,    3251,  5000,       9748,
+                            9749, 9750, 9999000, -9749, 2147483647, -2147483647 - 1};
     for (int round = 0; round < 2000; ++round) {
         MoveList list;
         const int count = static_cast<int>(random() % 300);

@@ -90,7 +90,8 @@ TEST(MoveText, ReadingFailuresKeepTheirMessagesAndChangeNothing) {
     Board board = Board::start_position();
     const std::string before = board.to_fen();
     for (const char* short_text : {"", "e", "e2", "e2e"}) {
-        EXPECT_EQ(thrown_message<std::out_of_range>([&] { Move::from_uci(board, short_text); }), "invalid string position")
+        EXPECT_EQ(thrown_message<std::out_of_range>([&] { Move::from_uci(board, short_text); }),
+                  "invalid string position")
             << short_text;
     }
     EXPECT_EQ(thrown_message([&] { Move::from_uci(board, "i2i4"); }), "Invalid Coords in constructor");

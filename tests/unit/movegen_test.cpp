@@ -31,10 +31,11 @@ Texts castlings(const std::string& fen) {
 TEST(MoveGeneration, StartPositionOrder) {
     Board board = Board::start_position();
     const MoveList moves = legal_moves(board);
-    EXPECT_EQ(uci_texts(moves), Texts({"b1a3", "b1c3", "g1f3", "g1h3", "a2a4", "b2b4", "c2c4", "d2d4", "e2e4", "f2f4",
-                                       "g2g4", "h2h4", "a2a3", "b2b3", "c2c3", "d2d3", "e2e3", "f2f3", "g2g3", "h2h3"}));
-    EXPECT_EQ(priorities(moves), Keys({3250, 3250, 3250, 3250, 1001, 1001, 1001, 1001, 1001, 1001, 1001, 1001, 1000, 1000,
-                                       1000, 1000, 1000, 1000, 1000, 1000}));
+    EXPECT_EQ(uci_texts(moves),
+              Texts({"b1a3", "b1c3", "g1f3", "g1h3", "a2a4", "b2b4", "c2c4", "d2d4", "e2e4", "f2f4",
+                     "g2g4", "h2h4", "a2a3", "b2b3", "c2c3", "d2d3", "e2e3", "f2f3", "g2g3", "h2h3"}));
+    EXPECT_EQ(priorities(moves), Keys({3250, 3250, 3250, 3250, 1001, 1001, 1001, 1001, 1001, 1001,
+                                       1001, 1001, 1000, 1000, 1000, 1000, 1000, 1000, 1000, 1000}));
     EXPECT_EQ(board.to_fen(), Board::start_position().to_fen());
 }
 
@@ -56,10 +57,10 @@ TEST(MoveGeneration, PromotionsAreGeneratedByTargetAndSortedByKind) {
 
 TEST(MoveGeneration, SliderGoesFarthestFirstThenByDirection) {
     const MoveList moves = legal("7k/8/8/8/8/8/7K/R7 w - - 0 1");
-    EXPECT_EQ(uci_texts(moves), Texts({"h2g1", "h2g2", "h2g3", "h2h1", "h2h3", "a1a8", "a1h1", "a1a7", "a1g1", "a1a6", "a1f1",
-                                       "a1a5", "a1e1", "a1a4", "a1d1", "a1a3", "a1c1", "a1a2", "a1b1"}));
-    EXPECT_EQ(priorities(moves), Keys({9749, 9749, 9749, 9749, 9749, 5007, 5007, 5006, 5006, 5005, 5005, 5004, 5004, 5003,
-                                       5003, 5002, 5002, 5001, 5001}));
+    EXPECT_EQ(uci_texts(moves), Texts({"h2g1", "h2g2", "h2g3", "h2h1", "h2h3", "a1a8", "a1h1", "a1a7", "a1g1", "a1a6",
+                                       "a1f1", "a1a5", "a1e1", "a1a4", "a1d1", "a1a3", "a1c1", "a1a2", "a1b1"}));
+    EXPECT_EQ(priorities(moves), Keys({9749, 9749, 9749, 9749, 9749, 5007, 5007, 5006, 5006, 5005, 5005, 5004, 5004,
+                                       5003, 5003, 5002, 5002, 5001, 5001}));
 }
 
 TEST(MoveGeneration, CapturesSortByVictimThenByCapturer) {
@@ -87,15 +88,15 @@ TEST(MoveGeneration, CastlingConditions) {
     EXPECT_EQ(castlings("r3k2r/8/8/8/8/8/8/4K3 b kq - 0 1"), Texts({"e8g8", "e8c8"}));
     EXPECT_EQ(castlings("4k3/8/8/8/8/8/8/R3K2R w Q - 0 1"), Texts({"e1c1"}));
     EXPECT_EQ(castlings("4k3/8/8/8/8/8/8/R3K2R w - - 0 1"), Texts());
-    EXPECT_EQ(castlings("4k3/8/b7/8/8/8/8/R3K2R w KQ - 0 1"), Texts({"e1c1"}));  // f1 crossed under attack
-    EXPECT_EQ(castlings("4k3/8/8/8/8/b7/8/R3K2R w KQ - 0 1"), Texts({"e1g1"}));  // c1 attacked
-    EXPECT_EQ(castlings("3rk3/8/8/8/8/8/8/R3K2R w KQ - 0 1"), Texts({"e1g1"}));  // d1 attacked
-    EXPECT_EQ(castlings("4k3/8/8/8/8/8/8/RN2K2R w KQ - 0 1"), Texts({"e1g1"}));  // b1 occupied
-    EXPECT_EQ(castlings("4k3/8/8/8/8/8/8/R3K1NR w KQ - 0 1"), Texts({"e1c1"}));  // g1 occupied
+    EXPECT_EQ(castlings("4k3/8/b7/8/8/8/8/R3K2R w KQ - 0 1"), Texts({"e1c1"}));           // f1 crossed under attack
+    EXPECT_EQ(castlings("4k3/8/8/8/8/b7/8/R3K2R w KQ - 0 1"), Texts({"e1g1"}));           // c1 attacked
+    EXPECT_EQ(castlings("3rk3/8/8/8/8/8/8/R3K2R w KQ - 0 1"), Texts({"e1g1"}));           // d1 attacked
+    EXPECT_EQ(castlings("4k3/8/8/8/8/8/8/RN2K2R w KQ - 0 1"), Texts({"e1g1"}));           // b1 occupied
+    EXPECT_EQ(castlings("4k3/8/8/8/8/8/8/R3K1NR w KQ - 0 1"), Texts({"e1c1"}));           // g1 occupied
     EXPECT_EQ(castlings("1r2k3/8/8/8/8/8/8/R3K2R w KQ - 0 1"), Texts({"e1g1", "e1c1"}));  // b1 attacked: allowed
-    EXPECT_EQ(castlings("4k2r/8/8/8/8/8/8/R3K2R w KQ - 0 1"), Texts({"e1g1", "e1c1"}));  // h1 attacked: allowed
-    EXPECT_EQ(castlings("4k3/8/8/4r3/8/8/8/R3K2R w KQ - 0 1"), Texts());  // in check
-    EXPECT_EQ(castlings("4k3/8/8/8/8/8/8/R2K3R w KQ - 0 1"), Texts());    // king off e1
+    EXPECT_EQ(castlings("4k2r/8/8/8/8/8/8/R3K2R w KQ - 0 1"), Texts({"e1g1", "e1c1"}));   // h1 attacked: allowed
+    EXPECT_EQ(castlings("4k3/8/8/4r3/8/8/8/R3K2R w KQ - 0 1"), Texts());                  // in check
+    EXPECT_EQ(castlings("4k3/8/8/8/8/8/8/R2K3R w KQ - 0 1"), Texts());                    // king off e1
     // A right whose rook is missing from its corner gives no move.
     EXPECT_EQ(castlings("4k3/8/8/8/8/8/8/4K3 w KQ - 0 1"), Texts());
     EXPECT_EQ(castlings("4k3/8/8/8/8/8/8/n3K2n w KQ - 0 1"), Texts());
@@ -148,11 +149,11 @@ TEST(MoveGeneration, PawnsWithNothingToDoGiveNoMove) {
 // with its keys; ordered_captures are its captures and en passant captures,
 // capturing promotions left out; neither changes the board.
 TEST(MoveGeneration, OrderedMovesAndCapturesFollowTheLegalListOrder) {
-    for (const std::string& fen : std::vector<std::string>{test_data::fen("kiwipete"),
-                            "k7/8/2K5/3q3Q/4PN2/8/B7/3R4 w - - 0 1", "4k3/8/8/8/3pP3/8/8/4K3 b - e3 0 1",
-                            "1r2k3/P7/8/8/8/8/8/4K3 w - - 0 1", "rnbqkbnr/pppp1ppp/8/4p3/3P4/8/PPP1PPPP/RNBQKBNR w KQkq - 0 2",
-                            test_data::fen("endgame"), "4k3/8/8/8/8/8/8/4K3 w - - 0 1",
-                            "8/8/8/K2pP2r/8/8/8/4k3 w - d6 0 1", "4k3/8/8/8/1b6/8/PPP2PPP/r3K2R w K - 0 1"}) {
+    for (const std::string& fen : std::vector<std::string>{
+             test_data::fen("kiwipete"), "k7/8/2K5/3q3Q/4PN2/8/B7/3R4 w - - 0 1", "4k3/8/8/8/3pP3/8/8/4K3 b - e3 0 1",
+             "1r2k3/P7/8/8/8/8/8/4K3 w - - 0 1", "rnbqkbnr/pppp1ppp/8/4p3/3P4/8/PPP1PPPP/RNBQKBNR w KQkq - 0 2",
+             test_data::fen("endgame"), "4k3/8/8/8/8/8/8/4K3 w - - 0 1", "8/8/8/K2pP2r/8/8/8/4k3 w - d6 0 1",
+             "4k3/8/8/8/1b6/8/PPP2PPP/r3K2R w K - 0 1"}) {
         Board board(fen);
         const MoveList legal = legal_moves(board);
         MoveList legal_captures;
@@ -210,12 +211,12 @@ TEST(MoveGeneration, MakeLegalMoveKeepsOnlyLegalMoves) {
 // Positions that only a FEN can make. Whatever is generated there must be
 // playable: perft makes and unmakes every move it lists.
 TEST(MoveGeneration, InconsistentPositionsOnlyYieldPlayableMoves) {
-    for (const char* fen : {"4k3/8/8/8/8/8/8/4K3 w KQkq - 0 1", "r3k2r/8/8/8/8/8/8/4K3 w KQkq - 0 1",
-                            "4k3/8/8/8/8/8/8/r3K2r w KQ - 0 1", "rn2k1nr/8/8/8/8/8/8/RN2K1NR b KQkq - 0 1",
-                            "4k3/8/8/3P4/8/8/8/4K3 w - e6 0 1", "4k3/8/8/8/3P4/8/8/4K3 w - e5 0 1",
-                            "4k3/8/8/8/4p3/8/3P4/4K3 w - e3 0 1", "4k3/8/4n3/3Pp3/8/8/8/4K3 w - e6 0 1",
-                            "P3k3/8/8/8/8/8/8/4K2p w - - 0 1", "p3k3/8/8/8/8/8/8/4K2P b - - 0 1",
-                            "Pp2k3/8/8/8/8/8/8/pP2K3 w - - 0 1", "8/8/8/8/8/8/8/R3K2R w KQkq - 0 1"}) {
+    for (const char* fen :
+         {"4k3/8/8/8/8/8/8/4K3 w KQkq - 0 1", "r3k2r/8/8/8/8/8/8/4K3 w KQkq - 0 1", "4k3/8/8/8/8/8/8/r3K2r w KQ - 0 1",
+          "rn2k1nr/8/8/8/8/8/8/RN2K1NR b KQkq - 0 1", "4k3/8/8/3P4/8/8/8/4K3 w - e6 0 1",
+          "4k3/8/8/8/3P4/8/8/4K3 w - e5 0 1", "4k3/8/8/8/4p3/8/3P4/4K3 w - e3 0 1",
+          "4k3/8/4n3/3Pp3/8/8/8/4K3 w - e6 0 1", "P3k3/8/8/8/8/8/8/4K2p w - - 0 1", "p3k3/8/8/8/8/8/8/4K2P b - - 0 1",
+          "Pp2k3/8/8/8/8/8/8/pP2K3 w - - 0 1", "8/8/8/8/8/8/8/R3K2R w KQkq - 0 1"}) {
         Board board(fen);
         EXPECT_NO_THROW(perft(board, 3)) << fen;
         EXPECT_EQ(board.to_fen(), fen);

@@ -3,8 +3,8 @@
 #include <type_traits>
 #include <utility>
 
-#include "moves/perft.h"
 #include "data/test_data.h"
+#include "moves/perft.h"
 #include "unit/test_support.h"
 
 namespace {
@@ -45,7 +45,8 @@ TEST(PerftDivide, CountsBelowEachMoveAddUpToTheTotal) {
 }
 
 TEST(PerftDivide, DepthZeroWritesNothingAndLeavesThePositionAlone) {
-    const std::string fen = "r3k2r/p1ppqpb1/bn2pnp1/3PN3/1p2P3/2N2Q1p/PPPBBPPP/R3K2R b KQkq e3 0 1";  // Kiwipete, Black to move
+    const std::string fen =
+        "r3k2r/p1ppqpb1/bn2pnp1/3PN3/1p2P3/2N2Q1p/PPPBBPPP/R3K2R b KQkq e3 0 1";  // Kiwipete, Black to move
     current_position = Board(fen);
     CapturedOutput output;
     EXPECT_EQ(perft_divide(0), 1u);

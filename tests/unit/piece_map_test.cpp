@@ -55,7 +55,8 @@ void expect_walk_agrees(const PieceMap& pieces) {
     ASSERT_EQ(visited, entries);
     ASSERT_EQ(sum, expected_sum);
     for (const auto& entry : pieces) {
-        const auto* found = first_entry(pieces, [&entry](const PieceMap::value_type& e) { return e.first == entry.first; });
+        const auto* found =
+            first_entry(pieces, [&entry](const PieceMap::value_type& e) { return e.first == entry.first; });
         ASSERT_EQ(found, &entry);
     }
 }
@@ -77,7 +78,8 @@ TEST(FindPiece, AgreesWithFindOnEveryTreeShape) {
         // Erase some and put some back, as making and unmaking moves does.
         for (std::size_t i = 0; i < count / 3; ++i) pieces.erase(squares[random() % count]);
         expect_lookups_agree(pieces);
-        for (std::size_t i = 0; i < count / 3; ++i) pieces.emplace(squares[random() % 64], Piece(Color::white, PieceKind::queen));
+        for (std::size_t i = 0; i < count / 3; ++i)
+            pieces.emplace(squares[random() % 64], Piece(Color::white, PieceKind::queen));
         expect_lookups_agree(pieces);
         expect_walk_agrees(pieces);
     }
@@ -92,9 +94,8 @@ TEST(FirstEntry, FindsTheFirstKingInKeyOrder) {
     });
     ASSERT_NE(white_king, nullptr);
     EXPECT_EQ(white_king->first, Coords("g1"));
-    const auto* queen = first_entry(board.pieces, [](const PieceMap::value_type& entry) {
-        return entry.second.kind == PieceKind::queen;
-    });
+    const auto* queen = first_entry(
+        board.pieces, [](const PieceMap::value_type& entry) { return entry.second.kind == PieceKind::queen; });
     EXPECT_EQ(queen, nullptr);
 }
 

@@ -34,9 +34,8 @@ public:
             const int32_t value = in_check(board) ? ply - INF : 0;
             return std::clamp(value, alpha, beta);
         }
-        return best_of(board, moves, false, alpha, beta, pv, [&](int32_t a, int32_t b, Line& line) {
-            return search(board, a, b, depth - 1, ply + 1, line);
-        });
+        return best_of(board, moves, false, alpha, beta, pv,
+                       [&](int32_t a, int32_t b, Line& line) { return search(board, a, b, depth - 1, ply + 1, line); });
     }
 
     int32_t quiesce(Board& board, int32_t alpha, int32_t beta, Line& pv) {

@@ -21,12 +21,12 @@ TEST(FormatScore, MaterialScoresAreCentipawnsRoundedTowardZero) {
 }
 
 TEST(FormatScore, MateScoresCountMovesAndAreNegativeWhenMated) {
-    EXPECT_EQ(format_score(INF - 1), "mate 1");    // mates at ply 1
-    EXPECT_EQ(format_score(INF - 3), "mate 2");    // mates at ply 3
+    EXPECT_EQ(format_score(INF - 1), "mate 1");  // mates at ply 1
+    EXPECT_EQ(format_score(INF - 3), "mate 2");  // mates at ply 3
     EXPECT_EQ(format_score(INF - 9), "mate 5");
-    EXPECT_EQ(format_score(2 - INF), "mate -1");   // mated at ply 2
+    EXPECT_EQ(format_score(2 - INF), "mate -1");  // mated at ply 2
     EXPECT_EQ(format_score(4 - INF), "mate -2");
-    EXPECT_EQ(format_score(-INF), "mate 0");       // mated at the root
+    EXPECT_EQ(format_score(-INF), "mate 0");  // mated at the root
 }
 
 TEST(FormatScore, MateRangeEndsTenThousandPliesFromInfinity) {
@@ -44,7 +44,8 @@ TEST(FormatInfo, FieldsInOrderAndEveryMoveFollowedByABlank) {
     SearchResult result{0, {move("b1a3")}};
     EXPECT_EQ(format_info(1, result, 41, 0), "info depth 1 score cp 0 nps 0 nodes 41 pv b1a3 \n");
 
-    result = SearchResult{-3250, {move("e2e4"), move("e7e5", Board("rnbqkbnr/pppppppp/8/8/4P3/8/PPPP1PPP/RNBQKBNR b KQkq e3 0 1"))}};
+    result = SearchResult{
+        -3250, {move("e2e4"), move("e7e5", Board("rnbqkbnr/pppppppp/8/8/4P3/8/PPPP1PPP/RNBQKBNR b KQkq e3 0 1"))}};
     EXPECT_EQ(format_info(12, result, 4000000, 20000000),
               "info depth 12 score cp -325 nps 2000000 nodes 4000000 pv e2e4 e7e5 \n");
 }

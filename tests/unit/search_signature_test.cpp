@@ -5,12 +5,12 @@
 #include <string>
 
 #include "chess/board.h"
+#include "data/test_data.h"
 #include "moves/attacks.h"
 #include "moves/make_move.h"
 #include "moves/movegen.h"
 #include "search/search.h"
 #include "search/search_control.h"
-#include "data/test_data.h"
 #include "unit/reference_search.h"
 
 // Checks the search figures of the test data (depths 1 to 5) without trusting the engine's
@@ -94,8 +94,10 @@ TEST_P(Signature, PinnedScoresAreTheMinimaxValue) {
     Board board(position.fen);
     // Full width grows fast (Kiwipete's capture sequences most of all): the
     // first iterations suffice to catch a pruning that changes the value.
-    const uint32_t depths = position.name == "endgame" ? 4 : position.name == "startpos" ? 3
-                          : position.name == "middlegame" ? 2 : 1;
+    const uint32_t depths = position.name == "endgame"      ? 4
+                            : position.name == "startpos"   ? 3
+                            : position.name == "middlegame" ? 2
+                                                            : 1;
     for (uint32_t depth = 1; depth <= depths; ++depth) {
         EXPECT_EQ(minimax(board, depth, 0), position.iterations[depth - 1].score) << "depth " << depth;
     }

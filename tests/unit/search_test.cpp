@@ -3,11 +3,11 @@
 #include <string>
 
 #include "chess/board.h"
+#include "data/test_data.h"
 #include "moves/make_move.h"
 #include "moves/movegen.h"
 #include "search/search.h"
 #include "search/search_control.h"
-#include "data/test_data.h"
 #include "unit/test_support.h"
 
 namespace {
