@@ -8,11 +8,10 @@ set -euo pipefail
 packages=(g++ make cmake libboost-dev libgtest-dev libbenchmark-dev)
 if [[ ${1:-} == --full ]]; then
   # clang-format for the formatting check; GoogleTest's sources for the
-  # checked-mode build; clang and its runtime
-  # for the fuzzers; valgrind for memcheck; what CPack needs for the Debian
-  # package's dependencies (scripts/package.sh); the GUI stage's XBoard,
-  # polyglot adapter, virtual X display and opponent, Fairy-Max
-  # (scripts/gui-match.sh).
+  # checked-mode build; clang and its runtime for the fuzzers; valgrind for
+  # memcheck; what CPack needs for the Debian package's dependencies
+  # (scripts/package.sh); the GUI stage's XBoard, polyglot adapter, virtual X
+  # display and opponent, Fairy-Max (scripts/gui-match.sh).
   packages+=(clang-format googletest clang libclang-rt-14-dev valgrind dpkg-dev file xboard polyglot xvfb xauth fairymax)
 fi
 missing=()
