@@ -5,6 +5,7 @@
 #include <csignal>
 #include <cstdint>
 #include <optional>
+#include <ostream>
 #include <string>
 #include <thread>
 #include <vector>
@@ -72,67 +73,68 @@ TEST(GoControl, ZeroBudgetsStopTheSearchAtOnce) {
     EXPECT_LT(quickest_answer(engine, "go movetime 0").count(), 90);
     // White to move: Black's clock is no budget for White.
     EXPECT_LT(quickest_answer(engine, "go btime 5000").count(), 90);
-    // 150 ms on the clock leave no time once 100 ms are kept back.
+    // 150 ms on the clock leave no time once 100 ms are kept back, and an
+    // increment does not help: no slice fits before the last 100 ms.
     EXPECT_LT(quickest_answer(engine, "go wtime 150").count(), 90);
-    const SearchOutput output = go(engine, "go wtime 150");
+    EXPECT_LT(quickest_answer(engine, "go wtime 150 winc 2000").count(), 90);
+    const SearchOutput output = go(engine, "go wtime 150 winc 2000");
     EXPECT_EQ(output.bestmove, "b1a3");  // the first legal move and the depth-1 move alike
     quit_cleanly(engine);
 }
 
-TEST(GoControl, ClockBudgetOfAShareOfTheTimeUsesOneSlice) {
-    EngineProcess engine;
-    engine.send("position startpos");
-    ASSERT_TRUE(engine.sync());
-    // (40 x 20 + 800) / 40 = 40 ms, rounded up to one 100 ms slice.
-    expect_search_time(engine, "go wtime 800 btime 800 winc 20 binc 20", 95, 1000);
-    // 900 / 20 = 45 ms.
-    expect_search_time(engine, "go wtime 900 movestogo 20", 95, 1000);
-    // No time on the clock given: the increment alone is the budget, 250 ms
-    // in three slices.
-    expect_search_time(engine, "go winc 250", 250, 1500);
-    // movetime wins over the clocks.
-    expect_search_time(engine, "go wtime 100000 winc 5000 movetime 100", 95, 1000);
-    quit_cleanly(engine);
-}
+// A go with a clock: the budget is an even share of the time plus one
+// increment, rounded up by the timer to whole 100 ms slices and capped so
+// that the search stops at least 100 ms, or a twentieth of the clock when
+// that is more, before the mover's clock runs out. The bounds are on the
+// time from go to bestmove; the upper ones allow 90 ms for the bestmove line
+// to arrive after the stop, and all lie before the clock runs out.
+struct TimedGo {
+    const char* name;
+    const char* position;
+    const char* go;
+    int64_t at_least;
+    int64_t below;
+};
 
-// The timer stops the search at the budget rounded up to 100 ms; the budget
-// is capped so that this stop comes at least 100 ms, or a twentieth of the
-// clock when that is more, before the mover's clock runs out. The upper
-// bounds allow 90 ms for the bestmove line to arrive after the stop, and all
-// lie before the clock runs out.
-TEST(GoControl, ClockBudgetKeepsTheLastHundredMillisecondsOfASmallClock) {
-    EngineProcess engine;
-    engine.send("position startpos moves e2e4");
-    ASSERT_TRUE(engine.sync());
+void PrintTo(const TimedGo& timed, std::ostream* out) { *out << timed.go; }
+
+const TimedGo timed_goes[] = {
+    // (40 x 20 + 800) / 40 = 40 ms, rounded up to one 100 ms slice.
+    {"share_with_increments", "position startpos", "go wtime 800 btime 800 winc 20 binc 20", 95, 1000},
+    // 900 / 20 = 45 ms.
+    {"share_of_moves_to_go", "position startpos", "go wtime 900 movestogo 20", 95, 1000},
+    // No time on the clock given: the increment alone, 250 ms in three slices.
+    {"increment_alone", "position startpos", "go winc 250", 250, 1500},
+    // movetime wins over the clocks.
+    {"movetime_over_clocks", "position startpos", "go wtime 100000 winc 5000 movetime 100", 95, 1000},
     // Black to move, one move to go: all of 1050 ms would be used up in
     // 1100 ms; the budget is kept to 900 ms instead.
-    expect_search_time(engine, "go wtime 100000 btime 1050 movestogo 1", 880, 990);
-    engine.send("position startpos");
-    ASSERT_TRUE(engine.sync());
+    {"small_clock_one_move", "position startpos moves e2e4", "go wtime 100000 btime 1050 movestogo 1", 880, 990},
     // 1200 ms for one move: a twentieth is 60 ms, so 100 ms are kept.
-    expect_search_time(engine, "go wtime 1200 movestogo 1", 1080, 1190);
+    {"hundred_ms_kept", "position startpos", "go wtime 1200 movestogo 1", 1080, 1190},
     // 300 / 40 = 7 ms, one slice, which ends 200 ms before the clock does.
-    expect_search_time(engine, "go wtime 300", 95, 200);
-    // An increment does not help a clock of 150 ms: no slice fits before the
-    // last 100 ms, so the search is stopped at once with the first legal move.
-    EXPECT_LT(quickest_answer(engine, "go wtime 150 winc 2000").count(), 90);
-    const SearchOutput output = go(engine, "go wtime 150 winc 2000");
-    EXPECT_EQ(output.bestmove, "b1a3");
+    {"tiny_clock", "position startpos", "go wtime 300", 95, 200},
+    // (40 x 5000 + 5000) / 40 = 5125 ms, more than the clock: a twentieth,
+    // 250 ms, is kept, and the budget is 4750 ms rounded down to 4700.
+    {"twentieth_kept", "position startpos", "go wtime 5000 winc 5000", 4680, 4790},
+    // A twentieth of 2105 ms is 105.25 ms, so 2000 ms would keep too little:
+    // the budget is 1900 ms.
+    {"twentieth_rounded_up", "position startpos", "go wtime 2105 movestogo 1", 1880, 1990},
+};
+
+class GoClock : public testing::TestWithParam<TimedGo> {};
+
+TEST_P(GoClock, SearchesForItsBudgetInWholeSlices) {
+    const TimedGo& timed = GetParam();
+    EngineProcess engine;
+    engine.send(timed.position);
+    ASSERT_TRUE(engine.sync());
+    expect_search_time(engine, timed.go, timed.at_least, timed.below);
     quit_cleanly(engine);
 }
 
-TEST(GoControl, ClockBudgetKeepsATwentiethOfALargeClock) {
-    EngineProcess engine;
-    engine.send("position startpos");
-    ASSERT_TRUE(engine.sync());
-    // (40 x 5000 + 5000) / 40 = 5125 ms, more than the clock: a twentieth,
-    // 250 ms, is kept, and the budget is 4750 ms rounded down to 4700.
-    expect_search_time(engine, "go wtime 5000 winc 5000", 4680, 4790);
-    // A twentieth of 2105 ms is 105.25 ms, so 2000 ms would keep too little:
-    // the budget is 1900 ms.
-    expect_search_time(engine, "go wtime 2105 movestogo 1", 1880, 1990);
-    quit_cleanly(engine);
-}
+INSTANTIATE_TEST_SUITE_P(Budgets, GoClock, testing::ValuesIn(timed_goes),
+                         [](const testing::TestParamInfo<TimedGo>& info) { return std::string(info.param.name); });
 
 // A machine that does not run the engine for a while (a loaded machine wakes
 // its threads late) must not delay the end of the search by as much: each of
@@ -275,11 +277,20 @@ TEST(GoControl, DepthLimitBeforeTheBudgetEndsTheSearchAndTheTimerQuietly) {
     quit_cleanly(engine);
 }
 
-TEST(GoControl, QuitDuringASearchAnswersOnceAndExits) {
+// quit, or the end of input, during a search: the search's one bestmove,
+// then the engine exits with status 0.
+class GoEnded : public testing::TestWithParam<bool> {};
+
+TEST_P(GoEnded, DuringASearchAnswersOnceAndExits) {
+    const bool by_quit = GetParam();
     EngineProcess engine;
     engine.send("position startpos");
     start_infinite(engine);
-    engine.send("quit");
+    if (by_quit) {
+        engine.send("quit");
+    } else {
+        engine.close_input();
+    }
     std::vector<std::string> rest;
     while (auto line = engine.read_line(milliseconds(10000))) rest.push_back(*line);
     ASSERT_FALSE(rest.empty());
@@ -288,18 +299,9 @@ TEST(GoControl, QuitDuringASearchAnswersOnceAndExits) {
     EXPECT_EQ(engine.wait_exit(), 0);
 }
 
-TEST(GoControl, EndOfInputDuringASearchAnswersOnceAndExits) {
-    EngineProcess engine;
-    engine.send("position startpos");
-    start_infinite(engine);
-    engine.close_input();
-    std::vector<std::string> rest;
-    while (auto line = engine.read_line(milliseconds(10000))) rest.push_back(*line);
-    ASSERT_FALSE(rest.empty());
-    EXPECT_TRUE(is_bestmove(rest.back()));
-    EXPECT_EQ(std::count_if(rest.begin(), rest.end(), is_bestmove), 1);
-    EXPECT_EQ(engine.wait_exit(), 0);
-}
+INSTANTIATE_TEST_SUITE_P(ByQuitOrEndOfInput, GoEnded, testing::Bool(), [](const testing::TestParamInfo<bool>& info) {
+    return std::string(info.param ? "quit" : "end_of_input");
+});
 
 TEST(GoControl, BadGoLinesStartNoSearchAndTheNextGoWorks) {
     const std::string bad_number =

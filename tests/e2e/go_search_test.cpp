@@ -74,22 +74,23 @@ TEST(GoSearch, DepthZeroAnswersTheFirstLegalMoveWithoutInfo) {
     quit_cleanly(engine);
 }
 
-// Mates and stalemate, iteration by iteration: the score and the line.
+// Scores and lines of whole searches, iteration by iteration: mates,
+// stalemate, a promotion, and a search before any position.
 struct Iteration {
     const char* score;
     const char* pv;
 };
 
-struct MateCase {
+struct ScoreCase {
     const char* name;
-    const char* fen;
+    const char* fen;                    // nullptr: no position command before the go
     std::vector<Iteration> iterations;  // go depth N for N iterations
     const char* bestmove;
 };
 
-void PrintTo(const MateCase& mate_case, std::ostream* out) { *out << mate_case.name; }
+void PrintTo(const ScoreCase& score_case, std::ostream* out) { *out << score_case.name; }
 
-const MateCase mate_cases[] = {
+const ScoreCase score_cases[] = {
     // Ra8#, not seen at depth 1, where the mated position lies at the
     // horizon: all moves keep the material, and the king's come first.
     {"mate_in_one", mate_in_one, {{"cp 200", "g1f1"}, {"mate 1", "a1a8"}, {"mate 1", "a1a8"}}, "a1a8"},
@@ -101,30 +102,34 @@ const MateCase mate_cases[] = {
     // No move at the root: the null move.
     {"mated", mated, {{"mate 0", ""}, {"mate 0", ""}, {"mate 0", ""}}, "0000"},
     {"stalemate", stalemate, {{"cp 0", ""}, {"cp 0", ""}}, "0000"},
+    // Before any position the board is empty and has no side to move.
+    {"no_position", nullptr, {{"cp 0", ""}, {"cp 0", ""}}, "0000"},
+    // A promotion's move text carries the piece's letter.
+    {"promotion", "8/P6k/8/8/8/8/8/K7 w - - 0 1", {{"cp 975", "a7a8q"}}, "a7a8q"},
 };
 
-class GoMate : public testing::TestWithParam<MateCase> {};
+class GoScores : public testing::TestWithParam<ScoreCase> {};
 
-TEST_P(GoMate, ScoresLinesAndBestMove) {
-    const MateCase& mate_case = GetParam();
+TEST_P(GoScores, ScoresLinesAndBestMove) {
+    const ScoreCase& score_case = GetParam();
     EngineProcess engine;
-    engine.send(std::string("position fen ") + mate_case.fen);
-    const SearchOutput output = go(engine, "go depth " + std::to_string(mate_case.iterations.size()));
-    ASSERT_EQ(output.infos.size(), mate_case.iterations.size());
+    if (score_case.fen != nullptr) engine.send(std::string("position fen ") + score_case.fen);
+    const SearchOutput output = go(engine, "go depth " + std::to_string(score_case.iterations.size()));
+    ASSERT_EQ(output.infos.size(), score_case.iterations.size());
     for (std::size_t i = 0; i < output.infos.size(); ++i) {
-        EXPECT_EQ(output.infos[i].score, mate_case.iterations[i].score) << "depth " << i + 1;
-        EXPECT_EQ(output.infos[i].pv_text, mate_case.iterations[i].pv) << "depth " << i + 1;
+        EXPECT_EQ(output.infos[i].score, score_case.iterations[i].score) << "depth " << i + 1;
+        EXPECT_EQ(output.infos[i].pv_text, score_case.iterations[i].pv) << "depth " << i + 1;
         // Without a move at the root, each iteration is the root node alone.
-        if (std::string(mate_case.bestmove) == "0000") {
+        if (std::string(score_case.bestmove) == "0000") {
             EXPECT_EQ(output.infos[i].nodes, i + 1);
         }
     }
-    EXPECT_EQ(output.bestmove, mate_case.bestmove);
+    EXPECT_EQ(output.bestmove, score_case.bestmove);
     quit_cleanly(engine);
 }
 
-INSTANTIATE_TEST_SUITE_P(Positions, GoMate, testing::ValuesIn(mate_cases),
-                         [](const testing::TestParamInfo<MateCase>& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Positions, GoScores, testing::ValuesIn(score_cases),
+                         [](const testing::TestParamInfo<ScoreCase>& info) { return std::string(info.param.name); });
 
 TEST(GoSearch, DeepLimitOnAMatedRootStopsAtDepth256) {
     EngineProcess engine;
@@ -161,28 +166,6 @@ TEST(GoSearch, InfiniteSearchOfAMatedRootWaitsForStop) {
     EXPECT_EQ(timed.infos.size(), 256u);
     EXPECT_GE(timed.elapsed.count(), 150);
     EXPECT_EQ(timed.bestmove, "0000");
-    quit_cleanly(engine);
-}
-
-TEST(GoSearch, SearchBeforeAnyPositionRunsOnTheEmptyBoard) {
-    EngineProcess engine;
-    const SearchOutput output = go(engine, "go depth 2");
-    ASSERT_TRUE(output.finished);
-    ASSERT_EQ(output.infos.size(), 2u);
-    EXPECT_EQ(output.infos[1].score, "cp 0");
-    EXPECT_TRUE(output.infos[1].pv.empty());
-    EXPECT_EQ(output.bestmove, "0000");
-    quit_cleanly(engine);
-}
-
-TEST(GoSearch, PromotionIsWrittenWithItsLetter) {
-    EngineProcess engine;
-    engine.send("position fen 8/P6k/8/8/8/8/8/K7 w - - 0 1");
-    const SearchOutput output = go(engine, "go depth 1");
-    ASSERT_EQ(output.infos.size(), 1u);
-    EXPECT_EQ(output.infos[0].score, "cp 975");
-    EXPECT_EQ(output.infos[0].pv_text, "a7a8q");
-    EXPECT_EQ(output.bestmove, "a7a8q");
     quit_cleanly(engine);
 }
 

@@ -42,15 +42,8 @@ const Position positions[] = {
 
 class FusedLegality : public testing::TestWithParam<Position> {
 protected:
-    void SetUp() override {
-        search_stopped = false;
-        node_count = 0;
-    }
-    void TearDown() override {
-        search_stopped = true;
-        node_count = 0;
-        current_position = Board();
-    }
+    ~FusedLegality() override { current_position = Board(); }
+    SearchState state;
 };
 
 TEST_P(FusedLegality, PerftCountsAndDivideOrderAreTheReferences) {
@@ -120,8 +113,8 @@ TEST(FusedLegalitySearch, MateAndStalemateWhenEveryMoveFails) {
         Board board(fen);
         EXPECT_FALSE(ordered_moves(board).empty()) << fen;
         EXPECT_TRUE(legal_moves(board).empty()) << fen;
+        SearchState state;
         search_board = board;
-        search_stopped = false;
         for (uint32_t depth = 1; depth <= 3; ++depth) {
             node_count = 0;
             const SearchResult result = search_root(depth);
@@ -129,9 +122,8 @@ TEST(FusedLegalitySearch, MateAndStalemateWhenEveryMoveFails) {
             EXPECT_TRUE(result.pv.empty()) << fen << " depth " << depth;
             EXPECT_EQ(node_count, 1u) << fen << " depth " << depth;
         }
-        search_stopped = true;
-        EXPECT_EQ(perft(board, 2), 0u) << fen;
         EXPECT_EQ(search_board.to_fen(), fen);
+        EXPECT_EQ(perft(board, 2), 0u) << fen;
     }
 }
 
@@ -150,11 +142,9 @@ TEST(FusedLegalitySearch, CutOffOnTheFirstLegalMoveAfterIllegalOnes) {
     for (int i = 0; i < 4; ++i, ++move) EXPECT_TRUE(leaves_king_attacked(board, move->move)) << move->move.to_uci();
     EXPECT_FALSE(leaves_king_attacked(board, move->move));
 
-    search_stopped = false;
-    node_count = 0;
+    SearchState state;
     root_depth = 1;
     const SearchResult result = alpha_beta(board, -INF, -INF + 1, 1, true);
-    search_stopped = true;
     EXPECT_EQ(result.score, -INF + 1);
     EXPECT_TRUE(result.pv.empty());
     EXPECT_EQ(node_count, 4u);

@@ -103,21 +103,6 @@ TEST_P(Signature, PinnedScoresAreTheMinimaxValue) {
     }
 }
 
-TEST_P(Signature, EngineSearchGivesThePinnedFigures) {
-    const test_data::SearchFigures& position = GetParam();
-    search_board = Board(position.fen);
-    search_stopped = false;
-    node_count = 0;
-    for (const test_data::SearchIteration& expected : position.iterations) {
-        const SearchResult result = search_root(expected.depth);
-        EXPECT_EQ(result.score, expected.score) << "depth " << expected.depth;
-        EXPECT_EQ(node_count, expected.nodes) << "depth " << expected.depth;
-        EXPECT_EQ(line_text(result.pv), expected.pv) << "depth " << expected.depth;
-    }
-    search_stopped = true;
-    search_board = Board::empty_board();
-}
-
 INSTANTIATE_TEST_SUITE_P(Positions, Signature, ::testing::ValuesIn(test_data::search_figures_up_to(5)),
                          [](const ::testing::TestParamInfo<test_data::SearchFigures>& info) {
                              return test_data::test_name(info.param.name);

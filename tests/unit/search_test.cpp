@@ -20,19 +20,9 @@ const char* stalemate = "7k/5Q2/6K1/8/8/8/8/8 b - - 0 1";
 // Black's only move Kb8 allows Rh8#.
 const char* every_move_mated = "k7/8/1K6/8/8/8/8/7R b - - 0 1";
 
-// Direct calls into the search need the stop flag clear; between searches it
-// is set, as the command loop expects it.
 class Search : public ::testing::Test {
 protected:
-    void SetUp() override {
-        search_stopped = false;
-        node_count = 0;
-    }
-    void TearDown() override {
-        search_stopped = true;
-        search_board = Board::empty_board();
-        node_count = 0;
-    }
+    SearchState state;
     SearchResult root(const std::string& fen, uint32_t depth) {
         search_board = Board(fen);
         return search_root(depth);
@@ -49,18 +39,6 @@ TEST_F(Search, StartPositionDepthOne) {
     // The root, then per move one node at depth 0 and its quiescence node.
     EXPECT_EQ(node_count, 41u);
     EXPECT_EQ(root_depth, 1u);
-}
-
-TEST_F(Search, StartPositionFiguresUpToDepthSeven) {
-    // Nodes count across iterations, as one go counts them.
-    search_board = Board::start_position();
-    for (const test_data::SearchIteration& expected : test_data::search_figures("startpos", 7).iterations) {
-        const SearchResult result = search_root(expected.depth);
-        EXPECT_EQ(result.score, expected.score) << expected.depth;
-        EXPECT_EQ(node_count, expected.nodes) << expected.depth;
-        EXPECT_EQ(line_text(result.pv), expected.pv) << expected.depth;
-    }
-    EXPECT_EQ(search_board.to_fen(), Board::start_position().to_fen());
 }
 
 TEST_F(Search, MateInOneIsSeenFromDepthTwo) {

@@ -9,6 +9,7 @@
 #include "core/custom_exception.h"
 #include "moves/movegen.h"
 #include "search/search.h"
+#include "search/search_control.h"
 
 // The message of the exception of type `Exception` that `action` throws, or a
 // marker text when it throws nothing. Any other exception type escapes and
@@ -24,6 +25,25 @@ std::string thrown_message(Action&& action) {
 }
 
 constexpr int32_t INF = 2147483647;  // the search's window bound, SCORE_INFINITY
+
+// Direct calls into the search need the stop flag clear and count from zero;
+// between searches the flag is set, as the command loop expects it. The
+// state lives from construction to destruction; the search board is emptied
+// at the end.
+class SearchState {
+public:
+    SearchState() {
+        search_stopped = false;
+        node_count = 0;
+    }
+    ~SearchState() {
+        search_stopped = true;
+        node_count = 0;
+        search_board = Board::empty_board();
+    }
+    SearchState(const SearchState&) = delete;
+    SearchState& operator=(const SearchState&) = delete;
+};
 
 // A line's moves as UCI text, separated by one blank.
 inline std::string line_text(const Line& line) {
