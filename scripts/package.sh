@@ -8,7 +8,11 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 
 dir=${1:-build}
-[ -f "$dir/CMakeCache.txt" ] || cmake -S . -B "$dir" -DCMAKE_BUILD_TYPE=Release >/dev/null
+for tool in dpkg-shlibdeps file; do
+  command -v "$tool" >/dev/null ||
+    { echo "package.sh: $tool is missing (dpkg-dev and file; scripts/install-deps.sh --full installs them)" >&2; exit 1; }
+done
+[ -f "$dir/CMakeCache.txt" ] || cmake --preset release -B "$dir" >/dev/null
 cmake --build "$dir" -j"$(nproc)"
 rm -f "$dir"/brix_*.deb
 (cd "$dir" && cpack -G DEB >/dev/null)
