@@ -29,6 +29,10 @@ Move best_move;
 // Wakes the timer thread early when the search is stopped.
 std::mutex timer_mutex;
 std::condition_variable timer_wake;
+// When start_search started the threads: the timer's slices count from here,
+// not from when its thread first ran, which a loaded machine may delay.
+// Written before the threads are created, read by the timer thread.
+std::chrono::steady_clock::time_point timer_start;
 
 void set_best_move(const Move& move) {
     std::lock_guard<std::mutex> lock(report_mutex);
@@ -66,6 +70,7 @@ void start_search() {
     set_best_move(moves.empty() ? Move() : moves.front().move);
 
     search_stopped.store(false);
+    timer_start = std::chrono::steady_clock::now();
     try {
         if (move_time != NO_LIMIT) search_threads.emplace_back(run_timer, move_time);
         search_threads.emplace_back(run_search);
@@ -125,10 +130,11 @@ void run_search() {
 
 void run_timer(uint32_t ms) {
     try {
-        // Each slice ends 100 ms after the previous one was due, not 100 ms
-        // after the thread woke from it: on a busy machine every wake-up
-        // comes late, and the delays would add up over the slices.
-        auto slice_end = std::chrono::steady_clock::now();
+        // Each slice ends 100 ms after the previous one was due, the first
+        // 100 ms after the search was started, not 100 ms after the thread
+        // woke: on a busy machine every wake-up comes late, and the delays
+        // would add up over the slices.
+        auto slice_end = timer_start;
         std::unique_lock<std::mutex> lock(timer_mutex);
         while (ms != 0) {
             if (search_stopped.load()) break;

@@ -40,5 +40,6 @@ void join_search_threads();
 
 // The body of the search thread: iterative deepening from depth 1.
 void run_search();
-// The body of the timer thread: stops the search after `ms`, in 100 ms slices.
+// The body of the timer thread: stops the search `ms` after start_search
+// started it, in 100 ms slices.
 void run_timer(uint32_t ms);
