@@ -46,7 +46,7 @@ engine=${1:-build/app/brix}
 out=${2:-build/gui-match}
 shift 2 || shift $#
 if [ ! -x "$engine" ]; then
-  cmake -S . -B build -DCMAKE_BUILD_TYPE=Release >/dev/null
+  cmake --preset release >/dev/null
   cmake --build build -j"$(nproc)" --target brix
 fi
 engine=$(realpath "$engine")
