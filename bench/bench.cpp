@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The engine's benchmark: perft and search throughput on fixed positions at
 // fixed depths. Each case runs several times and reports its fastest run, in
 // wall-clock time and in CPU time of the running thread (the two agree on an

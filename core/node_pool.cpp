@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "core/node_pool.h"
 
 namespace node_pool_detail {

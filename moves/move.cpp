@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "moves/move.h"
 
 std::string Move::to_uci() const {

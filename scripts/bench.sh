@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Builds the benchmark (Release) and runs it; with a git revision, also builds
 # that revision of the engine with this benchmark and measures the two builds
 # in turns: each round runs every case once on the older build and then once

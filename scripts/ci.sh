@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The whole pipeline that CI runs (.ci/run), about 25 minutes on two cores:
 # the quick check (scripts/run-tests.sh), then every other build kind and
 # check. Installs what is missing first; exits non-zero on the first failure.

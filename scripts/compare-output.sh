@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Runs one fixed workload of perft and search commands on two engine binaries
 # and compares what they print, apart from the figures that depend on time
 # (nps, the perft time and rate). Used to check that a change meant to make the

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Line coverage of the engine's sources reached by the fuzz corpora: builds the
 # fuzz targets with clang's source-based coverage in build-fuzz-cov/, runs each
 # target once over its seed corpus and whatever scripts/fuzz.sh has found in

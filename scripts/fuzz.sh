@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Builds the libFuzzer targets with clang++ (AddressSanitizer and UBSan on) and
 # runs each for the given number of seconds, starting from the seed corpus in
 # tests/fuzz/corpus/<target>. Prints, per target, the executions run and the

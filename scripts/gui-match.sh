@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Plays short matches of the engine in a real chess GUI, XBoard, with a real
 # clock, and fails on anything the GUI or its UCI adapter holds against the
 # engine.

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Installs, from Debian's archive, whatever this machine lacks to build the
 # engine and run its tests; with --full, also what the whole CI pipeline
 # (scripts/ci.sh) needs. Safe to run again: present packages are left alone.

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Runs a short UCI session (uci, isready, position, go depth 3, perft 3, quit)
 # under valgrind's memcheck and fails on any memory error or leak.
 # Usage: scripts/memcheck.sh [engine binary]   (default: build/app/brix,

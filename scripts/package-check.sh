@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Builds the Debian package (scripts/package.sh), installs it with apt-get as
 # a user would, and talks to the installed /usr/bin/brix: uci, isready,
 # position startpos moves e2e4, go depth 3. Its answers must be those of the

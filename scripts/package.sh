@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Builds the engine's Debian package, brix_VERSION_ARCH.deb, with CPack in a
 # build directory (configured as a Release build when it is new) and prints
 # its path and size. The package holds what cmake --install installs: the

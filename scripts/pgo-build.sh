@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Builds the engine with profile-guided optimisation: an instrumented build
 # runs a fixed training workload (the benchmark's quick cases and a perft
 # through the engine binary), then the same build directory is rebuilt with

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The quick check, a few minutes: installs what is missing, builds the
 # Release engine and its tests (cmake --preset release, in build/), and runs
 # the default test set and the long runs (every published perft depth, the

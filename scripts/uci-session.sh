@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Talks UCI to one engine process from a script, as a GUI does. Source it,
 # then:
 #   uci_start COMMAND...   starts the engine with pipes on its standard input

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "chess/board.h"
 #include "core/console.h"
 #include "moves/make_move.h"

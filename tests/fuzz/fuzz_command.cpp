@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Fuzzes the command line processing without the search: every line of the
 // input goes through the engine's dispatch as the command loop would send it.
 // A line either writes whole lines (a reply) or fails with an error that the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Fuzzes the FEN reader: any bytes either read as a board or fail with one of
 // the reader's own errors; a board that reads in writes back with to_fen and
 // reads again to the same position and the same text.

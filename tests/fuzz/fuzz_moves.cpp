@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Fuzzes from_uci, make_move and unmake_move on the positions of the perft
 // suite. The first byte picks the position; the rest is a list of move texts
 // separated by white space, played one after the other. A text of the form

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The soak run's line checks must accept every form the engine writes and
 // refuse lines that hold pieces of two.
 

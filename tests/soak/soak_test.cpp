@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The soak run: one engine process is given, in a loop, thousands of position,
 // go, stop and isready sequences mixed with garbage lines, malformed commands
 // and diagnostic commands, at random moments relative to its running searches.
