@@ -1,8 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "core/console.h"
 
-#include <iostream>
 #include <mutex>
+
+#include "core/console_device.h"
 
 namespace {
 std::mutex& console_mutex() {
@@ -11,15 +12,25 @@ std::mutex& console_mutex() {
 }
 }  // namespace
 
+void console_start() { device_start(); }
+
 void console_write(const std::string& line, bool flush) {
     std::lock_guard<std::mutex> lock(console_mutex());
-    std::cout.write(line.data(), static_cast<std::streamsize>(line.size()));
-    if (flush) std::cout.flush();
+    device_write(line.data(), line.size());
+    if (flush) device_flush();
 }
 
 void console_flush() {
     std::lock_guard<std::mutex> lock(console_mutex());
-    std::cout.flush();
+    device_flush();
+}
+
+bool console_read_line(std::string& line) {
+    console_flush();
+    bool complete = false;
+    if (!device_read_line(line, complete)) return false;
+    if (complete && !line.empty() && line.back() == '\r') line.pop_back();
+    return true;
 }
 
 void send_info_string(std::string text) { console_write("info string " + text + "\n"); }

@@ -10,8 +10,15 @@
 // Writes `line` (which ends in "\n"); flushes when `flush` is true.
 void console_write(const std::string& line, bool flush = false);
 
-// Flushes standard output; the command loop calls it before reading a line.
+// Flushes standard output.
 void console_flush();
+
+// Makes standard input and output ready; before the first read or write.
+void console_start();
+// Flushes standard output, then reads one line of standard input without its
+// line end: a CR right before the LF goes with it, and nothing else is
+// removed. False at the end of input.
+bool console_read_line(std::string& line);
 
 // Writes "info string " followed by `text`.
 void send_info_string(std::string text);

@@ -1,18 +1,22 @@
 #!/usr/bin/env bash
 # SPDX-License-Identifier: GPL-3.0-or-later
-# Runs one fixed workload of perft and search commands on two engine binaries
-# and compares what they print, apart from the figures that depend on time
-# (nps, the perft time and rate). Used to check that a change meant to make the
-# engine faster left every count, score, line and move order as it was.
+# Runs one fixed workload of perft and search commands on two engines and
+# compares what they print, apart from the figures that depend on time (nps,
+# the perft time and rate) and the line ends (a Windows build ends its lines
+# in CR LF; the end-to-end tests check those). Used to check that a change
+# meant to make the engine faster, or a build for another platform, left every
+# count, score, line and move order as it was.
 #
-#   scripts/compare-output.sh BASELINE_BINARY NEW_BINARY [quick|full]
+#   scripts/compare-output.sh BASELINE NEW [quick|full]
 #
+# Each engine is a command line, split at blanks: a binary, or a program and
+# its arguments ("wine64 build-windows/app/brix.exe").
 # "quick" (the default) takes seconds; "full" adds perft 5 from the start
 # position, perft 4 on every position of the suite and deeper searches.
 # Exit status 0 when the outputs are the same; the diff is printed otherwise.
 set -euo pipefail
 if [[ $# -lt 2 ]]; then
-  echo "usage: $0 BASELINE_BINARY NEW_BINARY [quick|full]" >&2
+  echo "usage: $0 BASELINE NEW [quick|full]" >&2
   exit 2
 fi
 base=$1
@@ -38,11 +42,12 @@ commands() {
   done <"$suite"
 }
 
-# Feeds the script to a binary line by line; after a go it waits for the
+# Feeds the script to an engine line by line; after a go it waits for the
 # bestmove line so that the next command never meets a running search.
 run() {
   local bin=$1 cmd line
-  coproc ENGINE { "$bin"; }
+  # shellcheck disable=SC2086 # a command line: a program and its arguments
+  coproc ENGINE { exec $bin; }
   local in=${ENGINE[1]} out=${ENGINE[0]} pid=$ENGINE_PID
   while IFS= read -r cmd; do
     echo "> $cmd"
@@ -64,7 +69,7 @@ run() {
   wait "$pid"
 }
 
-normalise() { sed -E -e 's/ nps [0-9]+ / nps N /' -e 's/^( +Time:).*/\1 T/' -e 's/^( +Perfomance:).*/\1 R/'; }
+normalise() { sed -E -e 's/\r$//' -e 's/ nps [0-9]+ / nps N /' -e 's/^( +Time:).*/\1 T/' -e 's/^( +Perfomance:).*/\1 R/'; }
 
 tmp=$(mktemp -d)
 trap 'rm -rf "$tmp"' EXIT

@@ -2,14 +2,35 @@
 #include "engine_process.h"
 
 #include <fcntl.h>
+#include <gtest/gtest.h>
 #include <poll.h>
 #include <sys/wait.h>
 #include <unistd.h>
 #include <csignal>
+#include <cstdlib>
 #include <cstring>
+#include <sstream>
 #include <stdexcept>
 
-EngineProcess::EngineProcess(const std::string& path) {
+std::vector<std::string> engine_command() {
+    const char* text = std::getenv("BRIX_ENGINE");
+    if (text == nullptr || *text == '\0') return {BRIX_ENGINE_PATH};
+    std::vector<std::string> words;
+    std::istringstream stream(text);
+    for (std::string word; stream >> word;) words.push_back(word);
+    return words;
+}
+
+bool engine_writes_crlf() {
+    const char* text = std::getenv("BRIX_ENGINE_CRLF");
+    return text != nullptr && std::string(text) == "1";
+}
+
+EngineProcess::EngineProcess(const std::vector<std::string>& command) {
+    if (command.empty()) throw std::runtime_error("no engine command");
+    std::vector<char*> argv;
+    for (const std::string& word : command) argv.push_back(const_cast<char*>(word.c_str()));
+    argv.push_back(nullptr);
     int input[2];
     int output[2];
     if (pipe(input) != 0 || pipe(output) != 0) throw std::runtime_error("pipe failed");
@@ -22,7 +43,7 @@ EngineProcess::EngineProcess(const std::string& path) {
         close(input[1]);
         close(output[0]);
         close(output[1]);
-        execl(path.c_str(), path.c_str(), static_cast<char*>(nullptr));
+        execvp(argv[0], argv.data());
         _exit(127);
     }
     close(input[0]);
@@ -82,6 +103,9 @@ std::optional<std::string> EngineProcess::read_line(Duration timeout) {
         if (end != std::string::npos) {
             std::string line = pending.substr(0, end);
             pending.erase(0, end + 1);
+            const bool has_cr = !line.empty() && line.back() == '\r';
+            if (crlf && has_cr) line.pop_back();
+            EXPECT_EQ(has_cr, crlf) << "line end of: " << line;
             return line;
         }
         if (!fill(deadline)) return std::nullopt;

@@ -7,13 +7,21 @@
 #include <string>
 #include <vector>
 
-// The engine binary started as a child process with pipes on its standard
-// input and output, driven the way a chess GUI drives it.
+// The engine the end-to-end tests drive: the command line in BRIX_ENGINE,
+// split at blanks into a program and its arguments ("wine brix.exe", "node
+// bin/brix.js"), or else the binary of this build.
+std::vector<std::string> engine_command();
+// True when BRIX_ENGINE_CRLF is 1: the engine is a Windows build, whose every
+// output line must end in CR LF.
+bool engine_writes_crlf();
+
+// The engine started as a child process with pipes on its standard input and
+// output, driven the way a chess GUI drives it.
 class EngineProcess {
 public:
     using Duration = std::chrono::milliseconds;
 
-    explicit EngineProcess(const std::string& path = BRIX_ENGINE_PATH);
+    explicit EngineProcess(const std::vector<std::string>& command = engine_command());
     ~EngineProcess();
     EngineProcess(const EngineProcess&) = delete;
     EngineProcess& operator=(const EngineProcess&) = delete;
@@ -25,8 +33,9 @@ public:
     // Closes the engine's standard input (end of input).
     void close_input();
 
-    // The next line of output without its "\n", or nothing after `timeout`
-    // or at the end of output.
+    // The next line of output without its line end, or nothing after
+    // `timeout` or at the end of output. A line end other than the engine's
+    // platform's ("\n", or CR LF for a Windows build) fails the test.
     std::optional<std::string> read_line(Duration timeout = Duration(5000));
     // Reads lines until one satisfies `done`; returns them all, the matching
     // one last. Empty optional when `timeout` runs out first.
@@ -52,6 +61,7 @@ private:
     int from_engine = -1;
     std::string pending;
     bool output_closed = false;
+    bool crlf = engine_writes_crlf();
     std::optional<int> exit_status;
 };
 

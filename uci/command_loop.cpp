@@ -1,6 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include <exception>
-#include <iostream>
 #include <new>
 #include <stdexcept>
 
@@ -74,21 +73,9 @@ bool dispatch_command(const std::string& line) {
     return true;
 }
 
-namespace {
-// Reads one line without its line end; a CR right before the LF goes with
-// it. False at the end of input.
-bool read_line(std::string& line) {
-    console_flush();
-    line.clear();
-    if (!std::getline(std::cin, line)) return !line.empty();
-    if (!std::cin.eof() && !line.empty() && line.back() == '\r') line.pop_back();
-    return true;
-}
-}  // namespace
-
 bool process_command() {
     std::string line;
-    if (!read_line(line)) {
+    if (!console_read_line(line)) {
         // The end of input acts as quit.
         shutdown_search();
         return false;
@@ -97,8 +84,7 @@ bool process_command() {
 }
 
 void run_command_loop() {
-    std::ios::sync_with_stdio(false);
-    std::cin.tie(nullptr);
+    console_start();
     for (;;) {
         try {
             if (!process_command()) return;
