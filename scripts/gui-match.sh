@@ -21,6 +21,7 @@
 #             as large as the clock, every move's budget at its cap
 #   session   Brix against itself, 2 games at 10 moves in 5 s: movestogo
 #             counts down to 1 with half a second on the clock
+#   short     (only when asked for) Brix against Fairy-Max, 1 game at 20 s
 # Increments are whole seconds: polyglot passes only whole seconds on as
 # winc/binc.
 #
@@ -201,6 +202,7 @@ for match in "${matches[@]}"; do
     fairymax) run_match fairymax 2 "$fairymax" 150 -tc 0:20 -inc 0 ;;
     tight) run_match tight 2 brix 240 -tc 0:01 -inc 1 ;;
     session) run_match session 2 brix 120 -mps 10 -tc 0:05 ;;
+    short) run_match short 1 "$fairymax" 90 -tc 0:20 -inc 0 ;;
     *) echo "gui-match: no match named $match" >&2; exit 2 ;;
   esac
 done

@@ -14,6 +14,10 @@ if [[ ${1:-} == --full ]]; then
   # (scripts/package.sh); the GUI stage's XBoard, polyglot adapter, virtual X
   # display and opponent, Fairy-Max (scripts/gui-match.sh).
   packages+=(clang-format googletest clang libclang-rt-14-dev valgrind dpkg-dev file xboard polyglot xvfb xauth fairymax)
+  # The Windows stage (scripts/windows-check.sh): the mingw-w64 cross
+  # compilers with posix threads, Wine to run what they build, unzip for the
+  # ZIP.
+  packages+=(g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 wine wine64 unzip)
 fi
 missing=()
 for package in "${packages[@]}"; do

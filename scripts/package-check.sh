@@ -36,7 +36,7 @@ session() {
 # The engine, its manual page and its documents, and nothing else: no
 # libraries, headers, tests or benchmark.
 others=$(dpkg-deb -c "$deb" | awk '$1 !~ /^d/ { print $6 }' |
-  grep -vxE '\./usr/(bin/brix|share/man/man6/brix\.6|share/doc/brix/README\.md)' || true)
+  grep -vxE '\./usr/(bin/brix|share/man/man6/brix\.6|share/doc/brix/(README\.md|copyright))' || true)
 [ -z "$others" ] || { echo "package-check: the package holds more than it should:"$'\n'"$others" >&2; exit 1; }
 
 "${as_root[@]}" apt-get install -y -qq "$deb" >/dev/null

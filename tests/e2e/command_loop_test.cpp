@@ -75,6 +75,16 @@ TEST(CommandLoop, BinaryBytesGetTheFallbackReply) {
     EngineProcess engine;
     engine.send_raw(std::string("\x01\x02\xff\xfe", 4) + std::string(1, '\0') + "go\n");
     EXPECT_EQ(engine.read_line(), unknown);
+    // Every byte but LF in one line, and a Ctrl-Z alone, which a Windows C
+    // runtime reading text would take for the end of input.
+    std::string every_byte;
+    for (int byte = 0; byte < 256; ++byte) {
+        if (byte != '\n') every_byte += static_cast<char>(byte);
+    }
+    engine.send(every_byte);
+    EXPECT_EQ(engine.read_line(), unknown);
+    engine.send("\x1a");
+    EXPECT_EQ(engine.read_line(), unknown);
     EXPECT_TRUE(engine.sync());
 }
 

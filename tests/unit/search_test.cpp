@@ -1,7 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <string>
+#include <thread>
 
 #include "chess/board.h"
 #include "data/test_data.h"
@@ -195,3 +197,18 @@ TEST_F(Search, LinesBeyondTheHorizonHoldOnlyCaptures) {
     }
 }
 }  // namespace
+
+// The deepest search the engine runs, an iteration at the depth cap with
+// quiescence below it, on a thread made as the search thread is made: its
+// first descent goes straight down to the cap, so it must fit in that
+// thread's stack on every platform (on Windows the stack size is set at link
+// time).
+TEST_F(Search, AnIterationAtTheDepthCapFitsOnASearchThread) {
+    search_board = Board(test_data::fen("middlegame"));
+    std::thread search([] { search_root(MAX_SEARCH_DEPTH); });
+    std::this_thread::sleep_for(std::chrono::milliseconds(500));
+    search_stopped = true;
+    search.join();
+    // Far more nodes than the first descent's few hundred.
+    EXPECT_GT(node_count, 10000u);
+}
