@@ -14,6 +14,8 @@ if [[ ${1:-} == --full ]]; then
   # (scripts/package.sh); the GUI stage's XBoard, polyglot adapter, virtual X
   # display and opponent, Fairy-Max (scripts/gui-match.sh).
   packages+=(clang-format googletest clang libclang-rt-14-dev valgrind dpkg-dev file xboard polyglot xvfb xauth fairymax)
+  # The WebAssembly stage (scripts/wasm-check.sh): emscripten, Node and npm.
+  packages+=(emscripten nodejs npm)
 fi
 missing=()
 for package in "${packages[@]}"; do
