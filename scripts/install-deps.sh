@@ -14,8 +14,11 @@ if [[ ${1:-} == --full ]]; then
   # (scripts/package.sh); the GUI stage's XBoard, polyglot adapter, virtual X
   # display and opponent, Fairy-Max (scripts/gui-match.sh).
   packages+=(clang-format googletest clang libclang-rt-14-dev valgrind dpkg-dev file xboard polyglot xvfb xauth fairymax)
-  # The WebAssembly stage (scripts/wasm-check.sh): emscripten, Node and npm.
-  packages+=(emscripten nodejs npm)
+  # The WebAssembly stage (scripts/wasm-check.sh): emscripten; Node and npm
+  # from Debian only where no node or npm command is found.
+  packages+=(emscripten)
+  command -v node >/dev/null || packages+=(nodejs)
+  command -v npm >/dev/null || packages+=(npm)
 fi
 missing=()
 for package in "${packages[@]}"; do
