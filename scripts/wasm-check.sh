@@ -40,7 +40,9 @@ uci_start node "$tmp/install/node_modules/brix/bin/brix.js"
 uci_ask uci uciok
 uci_ask isready readyok
 uci_ask "position startpos moves e2e4"
-uci_ask "go depth 3" bestmove | tee "$tmp/session.txt"
+# Not in a pipeline: a subshell does not have the engine's pipes.
+uci_ask "go depth 3" bestmove >"$tmp/session.txt"
+cat "$tmp/session.txt"
 grep -Eq '^bestmove [a-h][1-8][a-h][1-8]' "$tmp/session.txt"
 uci_ask quit
 uci_end
