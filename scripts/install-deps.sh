@@ -18,6 +18,11 @@ if [[ ${1:-} == --full ]]; then
   # compilers with posix threads, Wine to run what they build, unzip for the
   # ZIP.
   packages+=(g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 wine wine64 unzip)
+  # The WebAssembly stage (scripts/wasm-check.sh): emscripten; Node and npm
+  # from Debian only where no node or npm command is found.
+  packages+=(emscripten)
+  command -v node >/dev/null || packages+=(nodejs)
+  command -v npm >/dev/null || packages+=(npm)
 fi
 missing=()
 for package in "${packages[@]}"; do
