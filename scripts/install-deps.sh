@@ -14,6 +14,8 @@ if [[ ${1:-} == --full ]]; then
   # (scripts/package.sh); the GUI stage's XBoard, polyglot adapter, virtual X
   # display and opponent, Fairy-Max (scripts/gui-match.sh).
   packages+=(clang-format googletest clang libclang-rt-14-dev valgrind dpkg-dev file xboard polyglot xvfb xauth fairymax)
+  # Debian's Chromium, which the browser stage drives headless (scripts/web-check.sh).
+  packages+=(chromium)
 fi
 missing=()
 for package in "${packages[@]}"; do
