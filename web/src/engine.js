@@ -8,8 +8,21 @@ export class Engine {
     this.listeners = new Set();
     this.queue = Promise.resolve();
     this.current = null; // {resolve, onInfo} of the running search
-    this.worker = new Worker(workerUrl);
-    this.ready = new Promise((resolve, reject) => {
+    this.worker = null;
+    this.direct = null;
+    this.ready = this.startWorker(workerUrl).catch((error) => {
+      // Where this browser cannot start the engine's threads from inside a
+      // worker, the engine runs from the page: its command loop has a thread
+      // of its own there too, so the page still does not wait on a search.
+      if (!window.crossOriginIsolated) throw error;
+      console.warn(`The engine's worker failed (${error.message}); starting the engine on the page`);
+      return this.startDirect();
+    });
+  }
+
+  startWorker(url) {
+    this.worker = new Worker(url);
+    return new Promise((resolve, reject) => {
       this.worker.onmessage = (event) => {
         const message = event.data;
         if (message.type === 'ready') resolve();
@@ -20,7 +33,25 @@ export class Engine {
         event.preventDefault();
         reject(new Error(event.message || 'the engine\'s worker failed to load'));
       };
+    }).catch((error) => {
+      this.worker.terminate();
+      this.worker = null;
+      throw error;
     });
+  }
+
+  async startDirect() {
+    if (typeof window.Brix !== 'function') {
+      await new Promise((resolve, reject) => {
+        const script = document.createElement('script');
+        script.src = 'brix.js';
+        script.onload = resolve;
+        script.onerror = () => reject(new Error('brix.js could not be loaded'));
+        document.head.append(script);
+      });
+    }
+    this.direct = await window.Brix();
+    this.direct.addMessageListener((line) => this.receive(line));
   }
 
   onLine(listener) {
@@ -28,7 +59,8 @@ export class Engine {
   }
 
   send(command) {
-    this.worker.postMessage(command);
+    if (this.worker) this.worker.postMessage(command);
+    else if (this.direct) this.direct.postMessage(command);
   }
 
   receive(line) {
@@ -69,7 +101,9 @@ export class Engine {
   }
 
   terminate() {
-    this.worker.terminate();
+    this.worker?.terminate();
+    this.direct?.terminate();
+    this.worker = this.direct = null;
   }
 }
 

@@ -50,7 +50,9 @@ async function open(url, contextOptions = {}) {
   const page = await context.newPage();
   const errors = [];
   page.on('console', (message) => {
-    if (message.type() === 'error') errors.push(message.text());
+    // The page falls back to running the engine without its worker, with a
+    // warning: the engine belongs in the worker, so that counts as an error.
+    if (message.type() === 'error' || /engine's worker failed/.test(message.text())) errors.push(message.text());
   });
   page.on('pageerror', (error) => errors.push(String(error)));
   await page.goto(url);
