@@ -17,10 +17,12 @@ function fail(error) {
 }
 
 try {
+  // The engine's threads load the engine's script again, from the address
+  // the script found for itself: in a page, its script element; in Node,
+  // __filename. A worker has neither, so the address is set as __filename.
+  self.__filename = new URL('brix.js', self.location.href).href;
   importScripts('brix.js');
-  // A module made from inside a worker has no script element to find its own
-  // address by; its threads load the same script, so it is given here.
-  Brix({mainScriptUrlOrBlob: new URL('brix.js', self.location.href).href}).then((started) => {
+  Brix().then((started) => {
     engine = started;
     engine.addMessageListener((line) => postMessage({type: 'line', line}));
     postMessage({type: 'ready'});
