@@ -23,6 +23,8 @@ if [[ ${1:-} == --full ]]; then
   packages+=(emscripten)
   command -v node >/dev/null || packages+=(nodejs)
   command -v npm >/dev/null || packages+=(npm)
+  # Debian's Chromium, which the browser stage drives headless (scripts/web-check.sh).
+  packages+=(chromium)
 fi
 missing=()
 for package in "${packages[@]}"; do
