@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # SPDX-License-Identifier: GPL-3.0-or-later
-# The whole pipeline that CI runs (.ci/run), about 25 minutes on two cores:
+# The whole pipeline that CI runs (.ci/run), about 40 minutes on two cores:
 # the quick check (scripts/run-tests.sh), then every other build kind and
 # check. Installs what is missing first; exits non-zero on the first failure.
 set -euo pipefail
@@ -19,6 +19,15 @@ scripts/package-check.sh build
 
 echo "== GUI matches: XBoard and polyglot, against Fairy-Max and against itself"
 scripts/gui-match.sh build/app/brix build/gui-match
+
+echo "== Windows: brix.exe cross-built, checked under Wine, the ZIP"
+scripts/windows-check.sh
+
+echo "== WebAssembly: the Node UCI program, the interface, the npm package"
+scripts/wasm-check.sh
+
+echo "== The page in headless Chromium"
+scripts/web-check.sh
 
 # A build of another kind: the default test run, then the same output as the
 # Release build over the comparison's quick workload.
