@@ -38,7 +38,8 @@ foreign=$(echo "$dlls" | grep -viE '^(kernel32|msvcrt|ucrtbase|user32|advapi32|w
 export WINEDEBUG=-all WINEPREFIX=$root/build-windows/wine-prefix
 # The prefix first (scripts/wine-run.sh makes it), then one server for all.
 scripts/wine-run.sh cmd /c exit >/dev/null 2>&1 </dev/null || true
-wineserver -p >/dev/null 2>&1 </dev/null
+# (It exits with status 2 when one already runs for the prefix.)
+wineserver -p >/dev/null 2>&1 </dev/null || true
 trap 'wineserver -k >/dev/null 2>&1 || true' EXIT
 engine="$root/scripts/wine-run.sh $exe"
 
