@@ -398,6 +398,9 @@ TEST(Soak, EngineStaysSoundUnderThousandsOfSequences) {
     const long seconds = env_number("BRIX_SOAK_SECONDS", 60);
     const auto seed = static_cast<uint32_t>(env_number("BRIX_SOAK_SEED", 1));
     EngineProcess engine;
+    // The engine's start (seconds under Wine without a running wineserver)
+    // is not a readyok latency: the run starts once the engine answers.
+    ASSERT_TRUE(engine.sync(std::chrono::seconds(30))) << "the engine did not start";
     SoakDriver driver(engine, seed);
     try {
         driver.run(std::chrono::seconds(seconds));
