@@ -29,7 +29,7 @@ fi
 status=0
 set -m
 BRIX_WEB_SITE=$PWD/build-wasm/web BRIX_WEB_SCREENSHOTS=$PWD/build-wasm/web-screenshots \
-  timeout 900 node --test --test-reporter=spec web/test/ &
+  timeout 900 node --test web/test/ &
 tests=$!
 trap 'kill -- -$tests 2>/dev/null || true' EXIT INT TERM
 wait $tests || status=$?
