@@ -14,25 +14,39 @@
 // The occupied squares, in rank-first key order.
 using PieceMap = std::map<Coords, Piece, std::less<Coords>, PoolAllocator<std::pair<const Coords, Piece>>>;
 
-// The lookups and walks below have a fast path that reads libstdc++'s own
-// red-black tree nodes (_Rb_tree_node_base and its links, the header whose
-// parent is the root, _M_valptr) instead of going through the map's
-// interface: it relies on the node layout of libstdc++ releases 7 to 14 and
-// on the map's iterators being plain node pointers, which the static_asserts
-// below check, so it is not used in the library's checked mode
-// (_GLIBCXX_DEBUG), with another library, or when BRIX_PORTABLE_MAP is
-// defined (the CMake option of that name). The portable path uses only the
-// map's interface; CI builds and tests it, and the checked mode, and compares
-// their output with the fast path's.
+// The lookups and walks below have a fast path that reads the library's own
+// red-black tree nodes instead of going through the map's interface. Each
+// library has its own node types, so each has its own fence:
+// - libstdc++ releases 7 to 14 (_Rb_tree_node_base and its links, the header
+//   whose parent is the root, _M_valptr; the map's iterators are plain node
+//   pointers), not in its checked mode (_GLIBCXX_DEBUG);
+// - libc++ 13, the library of the WebAssembly build (__tree_node_base and its
+//   links, __tree::__root, __value_type::__get_value; the map's one member is
+//   its __tree, which the map's standard layout lets a reference to the map
+//   be read as), not in its debug mode (_LIBCPP_DEBUG).
+// The static_asserts below check what each relies on. With another library,
+// or when BRIX_PORTABLE_MAP is defined (the CMake option of that name), the
+// portable path uses only the map's interface; CI builds and tests it, and
+// libstdc++'s checked mode, and compares their output and the WebAssembly
+// build's with the fast path's.
 #if defined(__GLIBCXX__) && defined(_GLIBCXX_RELEASE) && _GLIBCXX_RELEASE >= 7 && _GLIBCXX_RELEASE <= 14 && \
     !defined(_GLIBCXX_DEBUG) && !defined(BRIX_PORTABLE_MAP)
 #define BRIX_MAP_NODE_PATH 1
+#define BRIX_MAP_LIBSTDCXX_NODES 1
+#elif defined(_LIBCPP_VERSION) && _LIBCPP_VERSION >= 13000 && _LIBCPP_VERSION < 14000 && !defined(_LIBCPP_DEBUG) && \
+    !defined(BRIX_PORTABLE_MAP)
+#define BRIX_MAP_NODE_PATH 1
+#define BRIX_MAP_LIBSTDCXX_NODES 0
 #else
 #define BRIX_MAP_NODE_PATH 0
 #endif
 
 #if BRIX_MAP_NODE_PATH
 namespace piece_map_detail {
+static_assert(std::is_trivially_copyable_v<Coords> && std::is_trivially_copyable_v<Piece>,
+              "entries compare and copy as plain values");
+
+#if BRIX_MAP_LIBSTDCXX_NODES
 using Base = std::_Rb_tree_node_base;
 using Node = std::_Rb_tree_node<PieceMap::value_type>;
 
@@ -47,8 +61,42 @@ static_assert(std::is_same_v<decltype(PieceMap::iterator::_M_node), Base*> &&
 static_assert(sizeof(PieceMap::iterator) == sizeof(Base*), "a map iterator holds its node and nothing else");
 static_assert(std::is_same_v<decltype(std::declval<const Node&>()._M_valptr()), const PieceMap::value_type*>,
               "a node stores its entry where _M_valptr points");
-static_assert(std::is_trivially_copyable_v<Coords> && std::is_trivially_copyable_v<Piece>,
-              "entries compare and copy as plain values");
+
+// The root of the tree: the parent of the map's header node.
+inline const Base* root(const PieceMap& pieces) { return pieces.end()._M_node->_M_parent; }
+inline const Base* left(const Base* node) { return node->_M_left; }
+inline const Base* right(const Base* node) { return node->_M_right; }
+inline const PieceMap::value_type& entry_of(const Base* node) { return *static_cast<const Node*>(node)->_M_valptr(); }
+#else
+using Value = std::__value_type<Coords, Piece>;
+using Tree = std::__tree<Value, std::__map_value_compare<Coords, Value, std::less<Coords>>, PoolAllocator<Value>>;
+using Base = std::__tree_node_base<void*>;
+using Node = std::__tree_node<Value, void*>;
+
+// The map is its tree: the tree type spelt here is the one behind the map's
+// iterators, it is the map's one member, and the map's standard layout makes
+// the two pointer-interconvertible.
+static_assert(std::is_same_v<PieceMap::iterator, std::__map_iterator<Tree::iterator>> &&
+                  std::is_same_v<PieceMap::const_iterator, std::__map_const_iterator<Tree::const_iterator>>,
+              "the map's tree is the one spelt here");
+static_assert(std::is_standard_layout_v<PieceMap> && sizeof(PieceMap) == sizeof(Tree),
+              "the map holds its tree and nothing else");
+static_assert(std::is_base_of_v<Base, Node> && std::is_same_v<decltype(Base::__left_), Base*> &&
+                  std::is_same_v<decltype(Base::__right_), Base*>,
+              "the tree's links are plain node pointers");
+static_assert(std::is_same_v<decltype(std::declval<const Tree&>().__root()), Node*>,
+              "the tree's root is a plain node pointer");
+static_assert(std::is_same_v<decltype(std::declval<const Node&>().__value_.__get_value()), const PieceMap::value_type&>,
+              "a node stores its entry in its value");
+
+inline const Base* root(const PieceMap& pieces) { return reinterpret_cast<const Tree&>(pieces).__root(); }
+inline const Base* left(const Base* node) { return node->__left_; }
+inline const Base* right(const Base* node) { return node->__right_; }
+inline const PieceMap::value_type& entry_of(const Base* node) {
+    return static_cast<const Node*>(node)->__value_.__get_value();
+}
+#endif
+
 }  // namespace piece_map_detail
 #endif
 
@@ -66,13 +114,12 @@ static_assert(std::is_trivially_copyable_v<Coords> && std::is_trivially_copyable
 // own makes). The portable path uses find.
 inline const Piece* find_piece(const PieceMap& pieces, const Coords& square) {
 #if BRIX_MAP_NODE_PATH
-    using piece_map_detail::Base;
-    using piece_map_detail::Node;
-    const Base* node = pieces.end()._M_node->_M_parent;  // the header's parent is the root
+    using namespace piece_map_detail;
+    const Base* node = root(pieces);
     while (node != nullptr) {
-        const PieceMap::value_type& entry = *static_cast<const Node*>(node)->_M_valptr();
+        const PieceMap::value_type& entry = entry_of(node);
         if (entry.first == square) return &entry.second;
-        node = entry.first < square ? node->_M_right : node->_M_left;
+        node = entry.first < square ? right(node) : left(node);
     }
     return nullptr;
 #else
@@ -81,17 +128,17 @@ inline const Piece* find_piece(const PieceMap& pieces, const Coords& square) {
 #endif
 }
 
-// The entry for `square`, or end(): what PieceMap::find returns, found by the
-// same descent as find_piece.
+// The entry for `square`, or end(): what PieceMap::find returns, found on
+// libstdc++'s fast path by the same descent as find_piece (its iterators are
+// made from a node; libc++'s are not, publicly).
 inline PieceMap::iterator find_entry(PieceMap& pieces, const Coords& square) {
-#if BRIX_MAP_NODE_PATH
-    using piece_map_detail::Base;
-    using piece_map_detail::Node;
-    Base* node = pieces.end()._M_node->_M_parent;
+#if BRIX_MAP_NODE_PATH && BRIX_MAP_LIBSTDCXX_NODES
+    using namespace piece_map_detail;
+    const Base* node = root(pieces);
     while (node != nullptr) {
-        const PieceMap::value_type& entry = *static_cast<Node*>(node)->_M_valptr();
-        if (entry.first == square) return PieceMap::iterator(node);
-        node = entry.first < square ? node->_M_right : node->_M_left;
+        const PieceMap::value_type& entry = entry_of(node);
+        if (entry.first == square) return PieceMap::iterator(const_cast<Base*>(node));
+        node = entry.first < square ? right(node) : left(node);
     }
     return pieces.end();
 #else
@@ -102,11 +149,6 @@ inline PieceMap::iterator find_entry(PieceMap& pieces, const Coords& square) {
 #if BRIX_MAP_NODE_PATH
 // The walks below, written out over the map's own red-black tree nodes.
 namespace piece_map_detail {
-// The root of the tree: the parent of the map's header node.
-inline const Base* root(const PieceMap& pieces) { return pieces.end()._M_node->_M_parent; }
-
-inline const PieceMap::value_type& entry_of(const Base* node) { return *static_cast<const Node*>(node)->_M_valptr(); }
-
 // The entries of the subtree under `node` in key order, up to the first for
 // which `visit` returns true; that entry, or nullptr. The walk goes down the
 // left and right links and back up by returning, so each entry costs one
@@ -116,12 +158,12 @@ template <class Visit>
 const PieceMap::value_type* walk_subtree(const Base* node, Visit& visit) {
     if (node == nullptr) return nullptr;
     for (;;) {
-        if (node->_M_left != nullptr) {
-            if (const PieceMap::value_type* found = walk_subtree(node->_M_left, visit)) return found;
+        if (left(node) != nullptr) {
+            if (const PieceMap::value_type* found = walk_subtree(left(node), visit)) return found;
         }
         const PieceMap::value_type& entry = entry_of(node);
         if (visit(entry)) return &entry;
-        node = node->_M_right;
+        node = right(node);
         if (node == nullptr) return nullptr;
     }
 }
@@ -133,9 +175,9 @@ template <class Term>
 int32_t sum_subtree(const Base* node, const Term& term) {
     int32_t sum = 0;
     while (node != nullptr) {
-        if (node->_M_left != nullptr) sum += sum_subtree(node->_M_left, term);
+        if (left(node) != nullptr) sum += sum_subtree(left(node), term);
         sum += term(entry_of(node));
-        node = node->_M_right;
+        node = right(node);
     }
     return sum;
 }
