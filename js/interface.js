@@ -36,6 +36,19 @@
       quit: function (status) { resolveExit(status); },
       onExit: function (status) { resolveExit(status); },
     };
+    // Where the engine's files are: beside brix.js, unless a locateFile says
+    // otherwise. The threads' workers load brix.js again from the address it
+    // found for itself (its script element in a page, __filename in Node);
+    // loaded by importScripts in a Web Worker it has none, so there it is
+    // taken to sit beside the worker's script, as brix.wasm and
+    // brix.worker.js are, unless mainScriptUrlOrBlob says where.
+    if (options.locateFile) module.locateFile = options.locateFile;
+    if (options.mainScriptUrlOrBlob) {
+      module.mainScriptUrlOrBlob = options.mainScriptUrlOrBlob;
+    } else if (!isNode && typeof importScripts == 'function') {
+      module.mainScriptUrlOrBlob = options.locateFile ? options.locateFile('brix.js', '') :
+        new URL('brix.js', self.location.href).href;
+    }
     if (isNode) {
       // This emscripten's fetch of the .wasm fails to parse the path in Node.
       module.wasmBinary = require('fs').readFileSync(require('path').join(__dirname, 'brix.wasm'));

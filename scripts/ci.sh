@@ -52,11 +52,7 @@ ctest --test-dir build-pgo -j"$jobs" --output-on-failure -L e2e --timeout 300
 scripts/compare-output.sh build/app/brix build-pgo/app/brix quick
 
 echo "== Soak run, short (one engine, about a minute of mixed sequences)"
-if ! BRIX_SOAK_SECONDS=60 ctest --test-dir build -V -C soak -L soak --timeout 300 >build/soak.log 2>&1; then
-  tail -n 80 build/soak.log
-  exit 1
-fi
-grep -E "soak: |tests passed" build/soak.log
+scripts/soak-run.sh build/soak.log
 
 echo "== Valgrind memcheck of a short session"
 scripts/memcheck.sh build/app/brix

@@ -23,7 +23,7 @@ BRIX_ENGINE=$engine ctest --test-dir build -L e2e -j2 --output-on-failure
 echo "== output comparison, full"
 scripts/compare-output.sh build/app/brix "$engine" full
 echo "== soak, one minute"
-BRIX_ENGINE=$engine BRIX_SOAK_SECONDS=${BRIX_SOAK_SECONDS:-60} ctest --test-dir build -C soak -L soak --output-on-failure
+BRIX_ENGINE=$engine scripts/soak-run.sh build-wasm/soak.log
 echo "== the JavaScript interface"
 node --test js/test/
 

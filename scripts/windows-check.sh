@@ -58,12 +58,7 @@ echo "-- the same output as the Linux build"
 scripts/compare-output.sh build/app/brix "$engine" full
 
 echo "-- soak run against brix.exe, a minute"
-if ! BRIX_ENGINE=$engine BRIX_ENGINE_CRLF=1 BRIX_SOAK_SECONDS=60 \
-  ctest --test-dir build -V -C soak -L soak --timeout 300 >build-windows/soak.log 2>&1; then
-  tail -n 80 build-windows/soak.log
-  exit 1
-fi
-grep -E "soak: |tests passed" build-windows/soak.log
+BRIX_ENGINE=$engine BRIX_ENGINE_CRLF=1 scripts/soak-run.sh build-windows/soak.log
 
 echo "-- one XBoard game through polyglot, brix.exe under Wine against Fairy-Max"
 # polyglot takes the engine as one program: a launcher of the build's own.

@@ -17,10 +17,6 @@ function fail(error) {
 }
 
 try {
-  // The engine's threads load the engine's script again, from the address
-  // the script found for itself: in a page, its script element; in Node,
-  // __filename. A worker has neither, so the address is set as __filename.
-  self.__filename = new URL('brix.js', self.location.href).href;
   importScripts('brix.js');
   Brix().then((started) => {
     engine = started;
